@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Pure readers of the device-information replies.
+namespace InfoReplies {
+
+// "KZ520-03-ABP" -> hardware "03", variant "ABP"; variant only with exactly
+// three parts.
+void splitDeviceType(const QString &type, QString *hardware, QString *variant);
+
+// The operator in a "+COPS: " reply, from the first double quote up to and
+// including the next; empty when there is no closing quote. *hasQuote tells
+// whether the reply names an operator at all.
+QString copsOperator(const QString &reply, bool *hasQuote);
+
+enum class SimState { Absent, NoNetwork, Invalid };
+// A "^SCKS: " reply must be exactly 10 characters; its tenth decides.
+SimState scksState(const QString &reply);
+
+double batteryVolts(const QString &text);
+
+} // namespace InfoReplies

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "config/kzconfig.h"
+#include "device/kzserialport.h"
+#include "firmware/firmwarecontainer.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <atomic>
+
+// The worker: performs every device operation on its own thread. The window
+// invokes its slots queued and learns the outcome from its signals.
+class KZConfigThread : public KZSerialPort
+{
+    Q_OBJECT
+
+public:
+    enum Operation {
+        OpConnect = 0,
+        OpHandshake = 1,
+        OpInfo = 2,
+        OpFirmware = 3,
+        OpPrivileged = 4,
+        OpBluetoothInquiry = 5
+    };
+    Q_ENUM(Operation)
+
+    explicit KZConfigThread(QObject *parent = nullptr);
+    ~KZConfigThread() override;
+
+    QString model;
+    QString hardwareVersion;
+    QString variant;
+    QString softwareVersion;
+    QString serialNumber;
+    double batteryVoltage = 0;
+    QString operatorName;
+    QStringList capabilities;
+    QSet<QString> capabilitySet;
+    KZConfig config;
+    QStringList btInquiryList;
+    bool viaCom = false;
+    FirmwareContainer firmware;
+    std::atomic<bool> busy { false };
+
+    // Registers "KZConfigThread::Operation" and "KZConfig".
+    static void registerMetaTypes();
+
+    // The software version as a decimal number (0 when it is not one).
+    int softwareNumber() const;
+
+signals:
+    void progress(QString text);
+    void requestCompleted(int flagsOk, int flagsError);
+    void configCompleted(int flagsOk, int flagsError);
+    void opCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug);
+    void reportComplete(QString report);
+    // Position of a long operation (firmware bytes, report queries); the
+    // window and the command line show it as a bar. maximum 0 ends it.
+    void progressValue(int value, int maximum);
+
+public slots:
+    void doConnect();
+    void reqInfo();
+    void handshake();
+    void reqConfig(int flags);
+    void modConfig(KZConfig config_new, int flags);
+    void doDisconnect();
+    void bluetoothInquiry();
+    void applyFirmware();
+    void makeReport(bool profiles);
+    void privilegedExecute(QString code);
+
+    // Terminal actions, run here because the port belongs to this thread.
+    // Each does nothing while the port is closed.
+    void termSend(QByteArray data);
+    void termEscape(bool hangUp);
+
+protected:
+    bool exchangeRunning() const override { return busy.load(); }
+
+    // Holds busy for the life of an operation, on every way out.
+    class BusyGuard
+    {
+    public:
+        explicit BusyGuard(std::atomic<bool> &flag) : m_flag(flag) { m_flag = true; }
+        ~BusyGuard() { m_flag = false; }
+        BusyGuard(const BusyGuard &) = delete;
+        BusyGuard &operator=(const BusyGuard &) = delete;
+
+    private:
+        std::atomic<bool> &m_flag;
+    };
+};
+
+Q_DECLARE_METATYPE(KZConfigThread::Operation)

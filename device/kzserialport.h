@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+class QSerialPort;
+
+// The line-oriented AT link to the modem. It owns the serial port and must
+// only be used from the thread the object lives on (the worker thread).
+class KZSerialPort : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit KZSerialPort(QObject *parent = nullptr);
+    ~KZSerialPort() override;
+
+    // A reply line longer than this ends the wait as a failure: a modem that
+    // streams bytes without a line end must not hold the worker for ever.
+    static constexpr int MaxLineLength = 4096;
+
+    QString lastReply;
+    QString deviceName;
+    int baudRate = 0;    // baud-rate code (19 = 115200)
+    int dataBits = 0;    // 3 = eight, 2 = seven
+    int parity = 0;      // 0 none, 1 odd, 2 even
+    int stopBits = 0;    // 0 one, 2 two
+    int flowControl = 0; // 0 off, 1 hardware, 2 xon/xoff
+    bool online = false;
+    QSerialPort *port = nullptr;
+
+    void setPortSettings(const QString &name, int baud, int dataBits, int parity, int stopBits,
+                         int flow);
+    bool openPort();
+    void closePort();
+
+    void sendCommand(const QString &line);
+    bool waitReply(int timeoutMs);
+    bool waitReplyIs(const QString &expected, int timeoutMs);
+    bool sendAndWait(const QString &line, int timeoutMs);
+
+    // Safe to call from any thread.
+    bool isPortOpen() const { return m_open.load(); }
+    // True when the last exchange ended because the port failed (unplugged,
+    // link lost); the port has then been closed.
+    bool lineLost() const { return m_lineLost; }
+
+    // Everything that arrives until timeoutMs have passed, or until the text
+    // is complete by `done` (if given). Stops at once when the line is lost.
+    QByteArray collect(int timeoutMs, bool (*done)(const QByteArray &) = nullptr);
+    // Everything that arrives until quietMs pass with nothing new.
+    QByteArray collectUntilQuiet(int quietMs);
+    // Drops what the port holds now.
+    void drainInput();
+    // Writes bytes and waits until they have left; false when the port failed.
+    bool writeBytes(const QByteArray &data);
+
+    // Serial-library code translation (the codes are those of the record).
+    static int baudFromCode(int code); // -1 when the code has no baud rate
+
+signals:
+    void rawRead(QByteArray data);
+
+protected slots:
+    void portReadyRead();
+
+public slots:
+    void rawWrite(QByteArray data);
+    // Terminal reads are delivered by rawRead only while this is set and no
+    // line exchange is under way.
+    void setRawReadEnabled(bool on) { m_rawReadEnabled = on; }
+
+protected:
+    // Set by the worker while an operation exchanges lines with the modem.
+    virtual bool exchangeRunning() const { return false; }
+
+    // Waits up to ms for more bytes; false on timeout or a failed port.
+    bool waitForBytes(int ms);
+    bool checkPortFailed();
+
+private:
+    std::atomic<bool> m_open { false };
+    bool m_lineLost = false;
+    bool m_rawReadEnabled = true;
+};

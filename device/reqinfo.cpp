@@ -1,0 +1,97 @@
+#include "device/inforeplies.h"
+#include "device/kzconfigthread.h"
+
+// Reads the modem's identity and network state after the handshake.
+void KZConfigThread::reqInfo()
+{
+    BusyGuard guard(busy);
+    auto fail = [this](const QString &tag) {
+        emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);
+    };
+    // One query: the reply must start with its tag; returns the text after it.
+    auto query = [this](const QString &command, const QString &tag, const QString &progressText,
+                        QString *value) {
+        sendAndWait(command, 3000);
+        if (!progressText.isEmpty())
+            emit progress(progressText);
+        if (!lastReply.startsWith(tag))
+            return false;
+        *value = lastReply.mid(tag.size());
+        waitReplyIs(QStringLiteral("OK"), 3000);
+        return true;
+    };
+
+    QString value;
+    if (!query(QStringLiteral("AT^JINFO,0"), QStringLiteral("JI0:"),
+               QStringLiteral("Заргузка информации: модель"), &value))
+        return fail(QStringLiteral("JI0:"));
+    model = value;
+    online = true;
+
+    if (!query(QStringLiteral("AT^JINFO,4"), QStringLiteral("JI4:"), QString(), &value))
+        return fail(QStringLiteral("JI4:"));
+    viaCom = value == QLatin1String("1");
+
+    if (!query(QStringLiteral("AT^JINFO,10"), QStringLiteral("JI10:"),
+               QStringLiteral("Загрузка информации: версия ПО"), &value))
+        return fail(QStringLiteral("JI10:"));
+    softwareVersion = value;
+
+    if (softwareNumber() <= 334) {
+        if (!query(QStringLiteral("AT^JINFO,11"), QStringLiteral("JI11:"),
+                   QStringLiteral("Загрузка информации: версия железа"), &value))
+            return fail(QStringLiteral("JI11:"));
+        hardwareVersion = value;
+        model = model + QLatin1Char('-') + hardwareVersion;
+    } else {
+        if (!query(QStringLiteral("AT^JINFO,15"), QStringLiteral("JI15:"),
+                   QStringLiteral("Загрузка информации: тип устройства"), &value))
+            return fail(QStringLiteral("JI15:"));
+        model = value;
+        InfoReplies::splitDeviceType(value, &hardwareVersion, &variant);
+    }
+
+    if (!query(QStringLiteral("AT^JINFO,12"), QStringLiteral("JI12:"),
+               QStringLiteral("Загрузка информации: серийный номер"), &value))
+        return fail(QStringLiteral("JI12:"));
+    serialNumber = value;
+
+    if (!query(QStringLiteral("AT^JINFO,14"), QStringLiteral("JI14:"),
+               QStringLiteral("Загрузка информации: возможности"), &value))
+        return fail(QStringLiteral("JI14:"));
+    capabilities = value.split(QLatin1Char(';'));
+    capabilitySet = QSet<QString>(capabilities.begin(), capabilities.end());
+
+    if (!query(QStringLiteral("AT^JINFO,13"), QStringLiteral("JI13:"),
+               QStringLiteral("Загрузка информации: напряжение батареи"), &value))
+        return fail(QStringLiteral("JI13:"));
+    batteryVoltage = InfoReplies::batteryVolts(value);
+
+    sendAndWait(QStringLiteral("AT+COPS?"), 3000);
+    emit progress(QStringLiteral("Загрузка информации: SIM"));
+    if (!lastReply.startsWith(QLatin1String("+COPS: ")))
+        return fail(QStringLiteral("COPS:"));
+    bool hasQuote = false;
+    const QString op = InfoReplies::copsOperator(lastReply, &hasQuote);
+    if (hasQuote) {
+        operatorName = op;
+        waitReplyIs(QStringLiteral("OK"), 3000);
+    } else {
+        waitReplyIs(QStringLiteral("OK"), 3000);
+        sendAndWait(QStringLiteral("AT^SCKS?"), 3000);
+        emit progress(QStringLiteral("Загрузка информации: SIM"));
+        switch (InfoReplies::scksState(lastReply)) {
+        case InfoReplies::SimState::Absent:
+            operatorName = QStringLiteral("Отсутствует");
+            break;
+        case InfoReplies::SimState::NoNetwork:
+            operatorName = QStringLiteral("Нет сети");
+            break;
+        case InfoReplies::SimState::Invalid:
+            return fail(QStringLiteral("SCKS:"));
+        }
+        waitReplyIs(QStringLiteral("OK"), 3000);
+    }
+
+    emit opCompleted(OpInfo, true, QString());
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+// State of the simulated KZ520. Everything a scenario file or an option can
+// set; the simulator changes it as commands arrive (profiles, autostart
+// commands, serial settings, echo, data call).
+struct SimState {
+    // Identity
+    QString model = QStringLiteral("KZ520");
+    QString deviceType = QStringLiteral("KZ520-03-ABP"); // AT^JINFO,15
+    QString hardware = QStringLiteral("03");             // AT^JINFO,11
+    int software = 390;                                  // AT^JINFO,10
+    QString serial = QStringLiteral("520000123");
+    QString capabilities = QStringLiteral("BAT;BT");
+    QString battery = QStringLiteral("4.100");
+    bool viaCom = true;                   // AT^JINFO,4 answers 1 (COM) or 0 (Bluetooth)
+    QMap<int, QString> infoOverride;      // raw value for AT^JINFO,n
+    QString operatorName = QStringLiteral("MegaFon"); // empty: not registered
+    int simState = 1;                     // ^SCKS state when not registered
+
+    // Line
+    bool echo = true;
+    bool dataCall = false;  // in a data connection: only "+++" is heard
+    int baud = 115200;      // the modem's port speed (AT+IPR)
+    QString icf = QStringLiteral("3");
+    QString ifc = QStringLiteral("0,0");
+
+    // Configuration, as the modem stores it: each profile is its raw fields
+    // (GPRS 4, NTRIP 8 with the last one holding any further commas).
+    QList<QStringList> gprs;
+    QList<QStringList> ntrip;
+    bool dyndnsSet = false;
+    QStringList dyndns; // login, password, domain
+    QString autoexec;   // the single command of software below 380
+    QString autoexecB;
+    QString autoexecC;
+    int btMode = 0;
+    QString btMac;
+    QString btPin;
+    QStringList btDevices;      // raw lines of AT+BTINQ?
+    int btInquiryMs = 300;      // how long the search takes
+    QList<QPair<QString, QString>> stores; // AT^JRMS: name, contents (raw text)
+    QStringList acceptedCodes;  // AT^AUTH=
+
+    // Behaviour
+    int replyDelayMs = 0;   // before each reply
+    bool lineRate = false;  // emulate 10 bits a byte at `baud`, both ways
+    bool silent = false;    // hears everything, answers nothing
+    int guardMs = 1000;     // silence around "+++"
+};
+
+// A simulated KZ520 on a pseudo-terminal. The tool opens portName() as a
+// serial port; a thread of the simulator answers as the modem would.
+class SimModem
+{
+public:
+    SimModem();
+    ~SimModem();
+    SimModem(const SimModem &) = delete;
+    SimModem &operator=(const SimModem &) = delete;
+
+    // Creates the pseudo-terminal and starts answering. False with *error on failure.
+    bool start(QString *error = nullptr);
+    void stop();
+    QString portName() const;
+
+    // Thread-safe access to the state.
+    SimState state() const;
+    void setState(const SimState &s);
+    void modify(const std::function<void(SimState &)> &fn);
+
+    // What the simulator heard: every command line, in order (as received,
+    // without CR/LF), and every byte received and sent.
+    QStringList commands() const;
+    QByteArray received() const;
+    QByteArray sent() const;
+    void clearLog();
+
+    // Closes the line: the tool's port sees the device vanish.
+    void dropLine();
+
+    // Called for every command line before it is answered. Return true to
+    // answer with *reply instead (empty: no answer at all); the hook may call
+    // dropLine() or modify(). It runs on the simulator's thread.
+    using CommandHook = std::function<bool(const QString &line, QByteArray *reply)>;
+    void setCommandHook(CommandHook hook);
+
+    // Print what is heard and said to stderr.
+    void setVerbose(bool on);
+
+    // Scenario files and options: "key = value" lines (see sim/README.md).
+    static bool applySetting(SimState &s, const QString &key, const QString &value,
+                             QString *error);
+    static bool loadScenario(SimState &s, const QString &path, QString *error);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+// Internals of the simulated modem, shared by its source files.
+#include "sim/simmodem.h"
+
+#include <atomic>
+#include <thread>
+
+struct SimModem::Private {
+    mutable std::mutex mutex;
+    SimState state;
+    QStringList commands;
+    QByteArray received;
+    QByteArray sent;
+    CommandHook hook;
+    bool verbose = false;
+
+    int master = -1;
+    int slave = -1; // kept open so the line survives the tool closing its port
+    int wake[2] = { -1, -1 };
+    QString slaveName;
+    std::thread thread;
+    std::atomic<bool> running { false };
+    std::atomic<bool> dropRequested { false };
+
+    // Line state, touched only by the simulator's thread.
+    QByteArray lineBuf;
+    qint64 lastRxMs = 0;
+    int plusCount = 0;
+    qint64 escapeAtMs = 0; // when "+++" completed, waiting for the silence after it
+    qint64 rxBusyUntilUs = 0;
+
+    void run();
+    void onBytes(const QByteArray &bytes);
+    void handleLine(const QByteArray &raw);
+    QByteArray answer(const QString &cmd, SimState &s, int *delayMs);
+    void say(const QByteArray &bytes);
+    void emulateRx(int n);
+    bool baudMatches();
+    void closeFds();
+    void log(const char *dir, const QByteArray &bytes);
+};
