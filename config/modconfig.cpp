@@ -1,8 +1,168 @@
+#include "config/linevalues.h"
+#include "config/profilediff.h"
 #include "device/kzconfigthread.h"
+
+#include <QDebug>
+#include <QStringList>
+
+#include <functional>
 
 void KZConfigThread::modConfig(KZConfig config_new, int flags)
 {
+    qDebug() << QStringLiteral("modConfig: %1").arg(flags, 0, 16);
     BusyGuard guard(busy);
-    Q_UNUSED(config_new);
-    emit configCompleted(0, flags & KZConfig::ConfigAll);
+    int flagsOk = 0;
+    int flagsError = 0;
+    auto result = [&](int bit, bool ok) { (ok ? flagsOk : flagsError) |= bit; };
+
+    auto lineGone = [this] { return lineLost() || !isPortOpen(); };
+
+    // One write command acknowledged by "OK". A lost line fails it at once;
+    // a text that would end the command early is never sent.
+    auto command = [&](const QString &line, int timeoutMs) {
+        if (lineGone())
+            return false;
+        if (LineValues::breaksLine(line)) {
+            qDebug() << QStringLiteral("modConfig: refused to send a line break inside a command");
+            return false;
+        }
+        drainInput();
+        sendCommand(line);
+        return waitReplyIs(QStringLiteral("OK"), timeoutMs);
+    };
+
+    // The tool's port follows the modem's new setting before anything else is sent.
+    auto serialSetting = [&](const QString &line, const std::function<void()> &applyToLink) {
+        if (!command(line, 3000))
+            return false;
+        closePort();
+        online = true;
+        applyToLink();
+        if (!openPort())
+            return false;
+        waitReply(2000);
+        return true;
+    };
+
+    // Values the line cannot carry fail their group before anything is sent.
+    auto valuesCarried = [&](int group) {
+        const QList<LineValues::Offence> bad = LineValues::check(config_new, group);
+        if (bad.isEmpty())
+            return true;
+        qDebug() << QStringLiteral("modConfig: group %1 not written: %2")
+                            .arg(QString::number(group, 16), LineValues::message(bad));
+        return false;
+    };
+
+    if (flags & KZConfig::ConfigBaudrate) {
+        const int row = KZTables::baudIndexForCode(config_new.baudrate);
+        if (row >= 0) {
+            const KZTables::BaudRow r = KZTables::baudTable[row];
+            result(KZConfig::ConfigBaudrate,
+                   serialSetting(QStringLiteral("AT+IPR=%1").arg(r.baud),
+                                 [&] { baudRate = r.code; }));
+        }
+    }
+
+    if (flags & KZConfig::ConfigFraming) {
+        if (!KZTables::validFramingIndex(config_new.framing)) {
+            result(KZConfig::ConfigFraming, false);
+        } else {
+            const KZTables::FramingRow r = KZTables::framingTable[config_new.framing];
+            result(KZConfig::ConfigFraming,
+                   serialSetting(QStringLiteral("AT+ICF=") + QLatin1String(r.icf), [&] {
+                       dataBits = r.dataBits;
+                       parity = r.parity;
+                       stopBits = r.stopBits;
+                   }));
+        }
+    }
+
+    if (flags & KZConfig::ConfigFlow) {
+        const int row = KZTables::flowIndexForValue(config_new.flow);
+        if (row >= 0) {
+            const KZTables::FlowRow r = KZTables::flowTable[row];
+            result(KZConfig::ConfigFlow,
+                   serialSetting(QStringLiteral("AT+IFC=") + QLatin1String(r.ifc),
+                                 [&] { flowControl = r.value; }));
+        }
+    }
+
+    if (flags & KZConfig::ConfigGprs) {
+        bool ok = valuesCarried(KZConfig::ConfigGprs);
+        if (ok) {
+            // A failed command does not stop the others.
+            for (const auto &step : ProfileDiff::steps(config.gprsProfiles, config_new.gprsProfiles)) {
+                const GprsProfile &p = step.profile;
+                const QString line = step.kind == ProfileDiff::Step<GprsProfile>::Delete
+                        ? QStringLiteral("AT+DELGPRS=") + p.name
+                        : QStringLiteral("AT+ADDGPRS=")
+                                + QStringList { p.name, p.apn, p.username, p.password }.join(
+                                        QLatin1Char(','));
+                if (!command(line, 5000))
+                    ok = false;
+            }
+        }
+        result(KZConfig::ConfigGprs, ok);
+    }
+
+    if (flags & KZConfig::ConfigNtrip) {
+        bool ok = valuesCarried(KZConfig::ConfigNtrip);
+        if (ok) {
+            for (const auto &step :
+                 ProfileDiff::steps(config.ntripProfiles, config_new.ntripProfiles)) {
+                const NtripProfile &p = step.profile;
+                const QString line = step.kind == ProfileDiff::Step<NtripProfile>::Delete
+                        ? QStringLiteral("AT+DELNTRIP=") + p.name
+                        : QStringLiteral("AT+ADDNTRIP=")
+                                + QStringList { p.name,           p.address,     p.port,
+                                                p.mountpoint,     p.clientLogin, p.clientPassword,
+                                                p.serverPassword, p.sourcetable }
+                                          .join(QLatin1Char(','));
+                if (!command(line, 5000))
+                    ok = false;
+            }
+        }
+        result(KZConfig::ConfigNtrip, ok);
+    }
+
+    if (flags & KZConfig::ConfigDyndns) {
+        const QString line = QStringLiteral("AT+DYNDNS=")
+                + QStringList { config_new.dyndnsLogin, config_new.dyndnsPassword,
+                                config_new.dyndnsDomain }
+                          .join(QLatin1Char(','));
+        result(KZConfig::ConfigDyndns,
+               valuesCarried(KZConfig::ConfigDyndns) && command(line, 5000));
+    }
+
+    if (flags & KZConfig::ConfigAutoexec) {
+        // The modem keeps one command per channel, but only one is written.
+        const QString line = !config_new.autoexecCom.isEmpty()
+                ? QStringLiteral("AT^JAUTO,C=") + config_new.autoexecCom
+                : QStringLiteral("AT^JAUTO,B=") + config_new.autoexecBt;
+        result(KZConfig::ConfigAutoexec,
+               valuesCarried(KZConfig::ConfigAutoexec) && command(line, 3000));
+    }
+
+    if (flags & KZConfig::ConfigBluetooth) {
+        const int mode = config_new.btMode;
+        bool ok = false;
+        // A mode outside 0..2 (a hand-edited file) has no command.
+        if (mode >= 0 && mode <= 2 && valuesCarried(KZConfig::ConfigBluetooth) && !lineGone()) {
+            const QString line = mode == 2
+                    ? QStringLiteral("AT+BTMODE=2,") + config_new.btMac + QLatin1Char(',')
+                            + config_new.btPin
+                    : QStringLiteral("AT+BTMODE=%1").arg(mode);
+            if (!LineValues::breaksLine(line)) {
+                drainInput();
+                sendCommand(line);
+                // Older modems answer the mode change unreliably: not judged.
+                waitReply(15000);
+                ok = true;
+            }
+        }
+        result(KZConfig::ConfigBluetooth, ok);
+    }
+
+    emit configCompleted(flagsOk, flagsError);
 }

@@ -1,7 +1,291 @@
+#include "config/configreplies.h"
 #include "device/kzconfigthread.h"
+
+#include <QDebug>
+
+using ConfigReplies::Match;
+
+namespace {
+
+// A modem that keeps sending reply lines must not hold a reader for ever.
+constexpr int MaxReplyLines = 1000;
+
+// The readers of the configuration groups. Each returns whether its group
+// was read; a failure leaves the members it had not yet set unchanged.
+class ConfigReader
+{
+public:
+    explicit ConfigReader(KZConfigThread &worker) : w(worker) { }
+
+    bool lineGone() const { return w.lineLost() || !w.isPortOpen(); }
+
+    bool serial();
+    bool gprs();
+    bool ntrip();
+    bool dyndns();
+    bool autoexec();
+    bool bluetooth();
+
+private:
+    // Late bytes of an earlier reply would be taken for this one's.
+    void query(const QString &command, int timeoutMs)
+    {
+        w.drainInput();
+        w.sendCommand(command);
+        w.waitReply(timeoutMs);
+    }
+    // After a line the reader cannot use, the rest of that reply is read
+    // away, so the next query is not answered by this one's leftovers.
+    void skipToFinal(int timeoutMs)
+    {
+        if (w.lastReply.isEmpty() || ConfigReplies::isFinalLine(w.lastReply))
+            return;
+        for (int i = 0; i < MaxReplyLines; ++i) {
+            if (!w.waitReply(timeoutMs) || ConfigReplies::isFinalLine(w.lastReply))
+                return;
+        }
+    }
+    bool fail(int timeoutMs)
+    {
+        skipToFinal(timeoutMs);
+        return false;
+    }
+    bool autoexecQuery(ConfigReplies::AutoexecQuery which, QString *target);
+
+    KZConfigThread &w;
+};
+
+bool ConfigReader::serial()
+{
+    constexpr int T = 3000;
+    KZConfig &c = w.config;
+    if (!w.online)
+        return false;
+
+    query(QStringLiteral("AT+IPR?"), T);
+    emit w.progress(QStringLiteral("Загрузка настроек COM: скорость"));
+    int code = -1;
+    if (ConfigReplies::parseIpr(w.lastReply, &code) != Match::Ok)
+        return fail(T);
+    if (code >= 0)
+        c.baudrate = code;
+    w.waitReply(T);
+
+    query(QStringLiteral("AT+IFC?"), T);
+    emit w.progress(QStringLiteral("Загрузка настроек COM: контроль потока"));
+    int flow = 0;
+    switch (ConfigReplies::parseIfc(w.lastReply, &flow)) {
+    case Match::Ok:
+        c.flow = flow;
+        w.waitReply(T);
+        break;
+    case Match::Bad:
+        return fail(T);
+    case Match::Other:
+        break; // older modems do not know the query: the value stays
+    }
+
+    query(QStringLiteral("AT+ICF?"), T);
+    emit w.progress(QStringLiteral("Загрузка настроек COM: формат кадра"));
+    int framing = -1;
+    if (ConfigReplies::parseIcf(w.lastReply, &framing) != Match::Ok)
+        return fail(T);
+    if (framing >= 0)
+        c.framing = framing;
+    w.waitReply(T);
+    return true;
+}
+
+bool ConfigReader::gprs()
+{
+    constexpr int T = 5000;
+    if (!w.online)
+        return false;
+    w.config.gprsProfiles.clear();
+    const QString text = QStringLiteral("Загрузка профилей GPRS");
+    emit w.progress(text);
+    query(QStringLiteral("AT+ADDGPRS?"), T);
+    for (int i = 0; i <= MaxReplyLines; ++i) {
+        GprsProfile p;
+        switch (ConfigReplies::parseGprs(w.lastReply, &p)) {
+        case Match::Ok:
+            w.config.gprsProfiles.append(p);
+            w.waitReply(T);
+            continue;
+        case Match::Bad:
+            return fail(T);
+        case Match::Other:
+            break;
+        }
+        if (w.lastReply == QLatin1String("OK")) {
+            emit w.progress(text);
+            return true;
+        }
+        return fail(T);
+    }
+    return fail(T);
+}
+
+bool ConfigReader::ntrip()
+{
+    constexpr int T = 5000;
+    if (!w.online)
+        return false;
+    w.config.ntripProfiles.clear();
+    const QString text = QStringLiteral("Загрузка профилей NTRIP");
+    emit w.progress(text);
+    query(QStringLiteral("AT+ADDNTRIP?"), T);
+    for (int i = 0; i <= MaxReplyLines; ++i) {
+        NtripProfile p;
+        switch (ConfigReplies::parseNtrip(w.lastReply, &p)) {
+        case Match::Ok:
+            w.config.ntripProfiles.append(p);
+            w.waitReply(T);
+            continue;
+        case Match::Bad:
+            return fail(T);
+        case Match::Other:
+            break;
+        }
+        if (w.lastReply == QLatin1String("OK")) {
+            emit w.progress(text);
+            return true;
+        }
+        return fail(T);
+    }
+    return fail(T);
+}
+
+bool ConfigReader::dyndns()
+{
+    KZConfig &c = w.config;
+    if (!w.online)
+        return false;
+    const QString text = QStringLiteral("Загрузка настроек DynDNS");
+    emit w.progress(text);
+    query(QStringLiteral("AT+DYNDNS?"), 5000);
+    if (w.lastReply == QLatin1String("OK")) {
+        c.dyndnsLogin.clear();
+        c.dyndnsPassword.clear();
+        c.dyndnsDomain.clear();
+    } else {
+        QString login, password, domain;
+        if (ConfigReplies::parseDyndns(w.lastReply, &login, &password, &domain) != Match::Ok)
+            return fail(3000);
+        c.dyndnsLogin = login;
+        c.dyndnsPassword = password;
+        c.dyndnsDomain = domain;
+        w.waitReply(3000);
+    }
+    emit w.progress(text);
+    return true;
+}
+
+// One query of software 380 on: false when the reply is neither a command
+// nor "ERROR".
+bool ConfigReader::autoexecQuery(ConfigReplies::AutoexecQuery which, QString *target)
+{
+    constexpr int T = 3000;
+    query(which == ConfigReplies::AutoexecQuery::Bt ? QStringLiteral("AT^JAUTO,B?")
+                                                    : QStringLiteral("AT^JAUTO,C?"),
+          T);
+    QString command;
+    switch (ConfigReplies::parseAutoexec(w.lastReply, which, &command)) {
+    case ConfigReplies::AutoexecReply::Command:
+        *target = command;
+        w.waitReply(T);
+        return true;
+    case ConfigReplies::AutoexecReply::None:
+        return true;
+    case ConfigReplies::AutoexecReply::Other:
+        break;
+    }
+    return fail(T);
+}
+
+bool ConfigReader::autoexec()
+{
+    constexpr int T = 3000;
+    KZConfig &c = w.config;
+    c.autoexecBt.clear();
+    c.autoexecCom.clear();
+    if (w.softwareNumber() < 380) {
+        query(QStringLiteral("AT^JAUTO?"), T);
+        QString command;
+        switch (ConfigReplies::parseAutoexec(w.lastReply, ConfigReplies::AutoexecQuery::Single,
+                                             &command)) {
+        case ConfigReplies::AutoexecReply::None:
+            return true;
+        case ConfigReplies::AutoexecReply::Command:
+            (w.viaCom ? c.autoexecCom : c.autoexecBt) = command;
+            w.waitReply(T);
+            return true;
+        case ConfigReplies::AutoexecReply::Other:
+            break;
+        }
+        return fail(T);
+    }
+    if (!autoexecQuery(ConfigReplies::AutoexecQuery::Bt, &c.autoexecBt))
+        return false;
+    return autoexecQuery(ConfigReplies::AutoexecQuery::Com, &c.autoexecCom);
+}
+
+bool ConfigReader::bluetooth()
+{
+    constexpr int T = 3000;
+    KZConfig &c = w.config;
+    const int sw = w.softwareNumber();
+    const bool supported = (w.capabilitySet.contains(QStringLiteral("BT")) && sw > 306)
+            || (w.variant.contains(QLatin1Char('B')) && sw > 334);
+    if (!supported) {
+        c.btMode = 0;
+        c.btMac.clear();
+        c.btPin.clear();
+        return true;
+    }
+    query(QStringLiteral("AT+BTMODE?"), T);
+    emit w.progress(QStringLiteral("Загрузка информации: Bluetooth"));
+    int mode = 0;
+    QString mac, pin;
+    if (ConfigReplies::parseBtMode(w.lastReply, &mode, &mac, &pin) != Match::Ok)
+        return fail(T);
+    c.btMode = mode;
+    c.btMac = mac;
+    c.btPin = pin;
+    w.waitReply(T);
+    return true;
+}
+
+} // namespace
 
 void KZConfigThread::reqConfig(int flags)
 {
+    qDebug() << QStringLiteral("reqConfig: %1").arg(flags, 0, 16);
     BusyGuard guard(busy);
-    emit requestCompleted(0, flags & KZConfig::ConfigAll);
+    ConfigReader reader(*this);
+    int flagsOk = 0;
+    int flagsError = 0;
+
+    // A lost line fails the remaining readers at once instead of letting each
+    // wait out its deadlines.
+    auto run = [&](int bits, bool (ConfigReader::*read)()) {
+        if (bits == 0)
+            return;
+        const bool ok = !reader.lineGone() && (reader.*read)();
+        (ok ? flagsOk : flagsError) |= bits;
+    };
+
+    run(flags & KZConfig::ConfigCom, &ConfigReader::serial);
+    run(flags & KZConfig::ConfigGprs, &ConfigReader::gprs);
+    run(flags & KZConfig::ConfigNtrip, &ConfigReader::ntrip);
+    run(flags & KZConfig::ConfigDyndns, &ConfigReader::dyndns);
+    run(flags & KZConfig::ConfigAutoexec, &ConfigReader::autoexec);
+    if (flags & KZConfig::ConfigBluetooth) {
+        // Older modems answer the query unreliably; the group counts as read.
+        if (!reader.lineGone())
+            reader.bluetooth();
+        flagsOk |= KZConfig::ConfigBluetooth;
+    }
+
+    emit requestCompleted(flagsOk, flagsError);
 }
