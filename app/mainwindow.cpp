@@ -1,0 +1,434 @@
+#include "app/mainwindow.h"
+
+#include "config/automode.h"
+#include "config/linevalues.h"
+#include "device/portnames.h"
+#include "device/workerrunner.h"
+#include "forms/profileforms.h"
+#include "ui_ddnsform.h"
+#include "ui_gprsform.h"
+#include "ui_mainwindow.h"
+#include "ui_ntripform.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFileDialog>
+#include <QProgressBar>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    KZConfigThread::registerMetaTypes();
+
+    ui->setupUi(this);
+    ui->tabWidget->setCurrentIndex(0);
+
+    gprsForm = new GprsForm(this);
+    ntripForm = new NtripForm(this);
+    ddnsForm = new DdnsForm(this);
+
+    setWindowTitle(QStringLiteral("KZ-Config v") + QStringLiteral("1.0.5"));
+
+    workerRunner = std::make_unique<WorkerRunner>(&worker);
+
+    connect(&worker, &KZConfigThread::opCompleted, this, &MainWindow::kzOpCompleted);
+    connect(&worker, &KZConfigThread::configCompleted, this, &MainWindow::kzConfigCompleted);
+    connect(&worker, &KZConfigThread::requestCompleted, this, &MainWindow::kzRequestCompleted);
+    connect(&worker, &KZConfigThread::progress, this, &MainWindow::kzProgress);
+    connect(&worker, &KZConfigThread::reportComplete, this, &MainWindow::kzReportComplete);
+    connect(&worker, &KZConfigThread::progressValue, this, &MainWindow::kzProgressValue);
+    // What the modem sends while no operation runs goes to the terminal.
+    connect(&worker, &KZSerialPort::rawRead, this, &MainWindow::readToTerm);
+
+    connect(ui->btMode0, &QAbstractButton::toggled, this, &MainWindow::on_btMode2_toggled);
+    connect(ui->btMode1, &QAbstractButton::toggled, this, &MainWindow::on_btMode2_toggled);
+    for (QAbstractButton *b : { static_cast<QAbstractButton *>(ui->conModeBaseTcp),
+                                static_cast<QAbstractButton *>(ui->conModeBaseNtripServer),
+                                static_cast<QAbstractButton *>(ui->conModeBaseNtripCaster),
+                                static_cast<QAbstractButton *>(ui->conModeRoverCsd),
+                                static_cast<QAbstractButton *>(ui->conModeRoverTcp),
+                                static_cast<QAbstractButton *>(ui->conModeRoverNtrip) })
+        connect(b, &QAbstractButton::toggled, this, &MainWindow::on_conModeBaseCsd_toggled);
+
+    connect(gprsForm->ui->gprsList, &QListWidget::currentRowChanged, this,
+            &MainWindow::xon_gprsList_currentRowChanged);
+    connect(gprsForm->ui->gprsProfileSave, &QAbstractButton::clicked, this,
+            &MainWindow::xon_gprsProfileSave_clicked);
+    connect(gprsForm->ui->gprsDelete, &QAbstractButton::clicked, this,
+            &MainWindow::xon_gprsDelete_clicked);
+    connect(ntripForm->ui->ntripList, &QListWidget::currentRowChanged, this,
+            &MainWindow::xon_ntripList_currentRowChanged);
+    connect(ntripForm->ui->ntripProfileSave, &QAbstractButton::clicked, this,
+            &MainWindow::xon_ntripProfileSave_clicked);
+    connect(ntripForm->ui->ntripDelete, &QAbstractButton::clicked, this,
+            &MainWindow::xon_ntripDelete_clicked);
+
+    // The choice lists, from the record's tables.
+    ui->portBaud->clear();
+    ui->comBaud->clear();
+    for (int i = 0; i < KZTables::baudCount(); ++i) {
+        const QString text = QString::number(KZTables::baudTable[i].baud);
+        ui->portBaud->addItem(text, KZTables::baudTable[i].code);
+        ui->comBaud->addItem(text, KZTables::baudTable[i].code);
+    }
+    ui->portBaud->setCurrentIndex(ui->portBaud->count() - 1);
+    ui->portDataBits->clear();
+    ui->portDataBits->addItem(QStringLiteral("8"), int(KZTables::Data8));
+    ui->portDataBits->addItem(QStringLiteral("7"), int(KZTables::Data7));
+    ui->comFraming->clear();
+    for (int i = 0; i < KZTables::framingCount(); ++i)
+        ui->comFraming->addItem(QString::fromLatin1(KZTables::framingTable[i].name), i);
+    ui->portFlow->clear();
+    ui->comFlow->clear();
+    for (int i = 0; i < KZTables::flowCount(); ++i) {
+        const QString name = QString::fromLatin1(KZTables::flowTable[i].name);
+        ui->portFlow->addItem(name, KZTables::flowTable[i].value);
+        ui->comFlow->addItem(name, KZTables::flowTable[i].value);
+    }
+    ui->portParity->clear();
+    ui->portParity->addItem(QStringLiteral("N"), int(KZTables::ParNone));
+    ui->portParity->addItem(QStringLiteral("E"), int(KZTables::ParEven));
+    ui->portParity->addItem(QStringLiteral("O"), int(KZTables::ParOdd));
+    ui->portStopBits->clear();
+    ui->portStopBits->addItem(QStringLiteral("1"), int(KZTables::Stop1));
+    ui->portStopBits->addItem(QStringLiteral("2"), int(KZTables::Stop2));
+
+    fillPortNames();
+
+    controls = {
+        ui->updateButton, ui->comBaud, ui->comFraming, ui->comFlow, ui->comSaveButton,
+        gprsForm->ui->gprsList, gprsForm->ui->gprsDelete, gprsForm->ui->gprsProfileName,
+        gprsForm->ui->gprsProfileAccessPoint, gprsForm->ui->gprsProfileUser,
+        gprsForm->ui->gprsProfilePassword, gprsForm->ui->gprsProfileSave,
+        ntripForm->ui->ntripList, ntripForm->ui->ntripDelete, ntripForm->ui->ntripProfileName,
+        ntripForm->ui->ntripProfileAddress, ntripForm->ui->ntripProfilePort,
+        ntripForm->ui->ntripProfileMountpoint, ntripForm->ui->ntripProfileClientUsername,
+        ntripForm->ui->ntripProfileClientPassword, ntripForm->ui->ntripProfileServerPassword,
+        ntripForm->ui->ntripProfileSourcetable, ntripForm->ui->ntripProfileSave,
+        ddnsForm->ui->dyndnsDomain, ddnsForm->ui->dyndnsUsername, ddnsForm->ui->dyndnsPassword,
+        ui->btInq, ui->btInqList, ui->btMode0, ui->btMode1, ui->btMode2, ui->btMode2Mac,
+        ui->btMode2Pin, ui->btSaveMode, ui->configSave, ui->configLoad, ui->configReset,
+        ui->reportButton, ui->privilegedCode, ui->privilegedExecute, ui->conModeBaseCsd,
+        ui->conModeBaseTcp, ui->conModeBaseNtripServer, ui->conModeBaseNtripCaster,
+        ui->conModeRoverCsd, ui->conModeRoverTcp, ui->conModeRoverNtrip, ui->conAutostartCom,
+        ui->conAutostartBT, ui->conRestart, ui->conSave, ui->conTerminalCheck,
+    };
+
+    btModeGroup.addButton(ui->btMode0, 0);
+    btModeGroup.addButton(ui->btMode1, 1);
+    btModeGroup.addButton(ui->btMode2, 2);
+    conModeGroup.addButton(ui->conModeBaseCsd, 257);
+    conModeGroup.addButton(ui->conModeBaseTcp, 525);
+    conModeGroup.addButton(ui->conModeBaseNtripServer, 773);
+    conModeGroup.addButton(ui->conModeBaseNtripCaster, 1037);
+    conModeGroup.addButton(ui->conModeRoverCsd, 1282);
+    conModeGroup.addButton(ui->conModeRoverTcp, 1542);
+    conModeGroup.addButton(ui->conModeRoverNtrip, 1798);
+
+    statusProgress = new QProgressBar(this);
+    statusProgress->setMaximumWidth(160);
+    statusProgress->setVisible(false);
+    ui->statusBar->addPermanentWidget(statusProgress);
+
+    ui->termCmd->installEventFilter(this);
+
+    enterDisconnectedState();
+}
+
+MainWindow::~MainWindow()
+{
+    // Join the worker thread (it closes the port on its way out) before the
+    // worker member goes.
+    workerRunner.reset();
+    delete ui;
+}
+
+void MainWindow::fillPortNames()
+{
+    const QString typed = ui->portName->currentText();
+    ui->portName->clear();
+    ui->portName->addItems(availablePortNames());
+    // A port chosen or typed before stays visible even when it is not listed.
+    if (!typed.isEmpty())
+        selectPort(typed);
+}
+
+void MainWindow::selectPort(const QString &name)
+{
+    int i = ui->portName->findText(name);
+    if (i < 0) {
+        ui->portName->addItem(name);
+        i = ui->portName->count() - 1;
+    }
+    ui->portName->setCurrentIndex(i);
+}
+
+void MainWindow::on_portRefresh_clicked()
+{
+    fillPortNames();
+}
+
+void MainWindow::setControlsEnabled(bool enabled)
+{
+    for (QWidget *w : std::as_const(controls))
+        w->setEnabled(enabled);
+    if (enabled) {
+        // The update stays off unless the loaded container fits the modem.
+        ui->updateButton->setEnabled(firmwareFits());
+        ui->btMode2Mac->setEnabled(ui->btMode2->isChecked());
+        ui->btMode2Pin->setEnabled(ui->btMode2->isChecked());
+    }
+}
+
+void MainWindow::emptyDialogs()
+{
+    gprsForm->ui->gprsList->clear();
+    ntripForm->ui->ntripList->clear();
+    gprsForm->clearFields();
+    ntripForm->clearFields();
+    ddnsForm->clearFields();
+}
+
+void MainWindow::enterDisconnectedState()
+{
+    ui->connectBtn->setEnabled(true);
+    ui->disconnectBtn->setEnabled(false);
+    for (QLabel *l : { ui->infoPartNo, ui->infoSerial, ui->infoSoftVersion, ui->infoBluetooth,
+                       ui->infoBattery, ui->infoSim })
+        l->setText(QStringLiteral("-"));
+    setControlsEnabled(false);
+    emptyDialogs();
+    statusProgress->setVisible(false);
+}
+
+void MainWindow::enterConnectedState()
+{
+    ui->connectBtn->setEnabled(false);
+    ui->disconnectBtn->setEnabled(true);
+    for (QLabel *l : { ui->infoPartNo, ui->infoSerial, ui->infoSoftVersion, ui->infoBluetooth,
+                       ui->infoBattery, ui->infoSim })
+        l->setText(QStringLiteral("?"));
+    setControlsEnabled(true);
+    emptyDialogs();
+}
+
+void MainWindow::on_connectBtn_clicked()
+{
+    setControlsEnabled(false);
+    const int flow = ui->portFlow->currentData().toInt();
+    const int stop = ui->portStopBits->currentData().toInt();
+    const int parity = ui->portParity->currentData().toInt();
+    const int data = ui->portDataBits->currentData().toInt();
+    const int baud = ui->portBaud->currentData().toInt();
+    worker.setPortSettings(ui->portName->currentText().trimmed(), baud, data, parity, stop, flow);
+    QMetaObject::invokeMethod(&worker, "doConnect", Qt::QueuedConnection);
+}
+
+void MainWindow::on_disconnectBtn_clicked()
+{
+    // The port belongs to the worker thread: close it there.
+    QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
+    enterDisconnectedState();
+}
+
+void MainWindow::kzProgress(QString text)
+{
+    ui->statusBar->showMessage(text);
+}
+
+void MainWindow::kzProgressValue(int value, int maximum)
+{
+    if (maximum <= 0) {
+        statusProgress->setVisible(false);
+        return;
+    }
+    statusProgress->setRange(0, maximum);
+    statusProgress->setValue(value);
+    statusProgress->setVisible(true);
+}
+
+void MainWindow::showIdentity()
+{
+    const bool battery = worker.capabilitySet.contains(QStringLiteral("BAT"))
+            || worker.variant.contains(QLatin1Char('A')) || worker.variant.contains(QLatin1Char('P'));
+    if (battery && worker.hardwareVersion == QLatin1String("03"))
+        ui->infoBattery->setText(QStringLiteral("Есть"));
+    else if (battery)
+        ui->infoBattery->setText(QString::number(worker.batteryVoltage, 'f', 3)
+                                 + QStringLiteral(" В"));
+    else
+        ui->infoBattery->setText(QStringLiteral("Отсутствует"));
+
+    const bool bluetooth = worker.capabilitySet.contains(QStringLiteral("BT"))
+            || worker.variant.contains(QLatin1Char('B'));
+    ui->infoBluetooth->setText(bluetooth ? QStringLiteral("Есть") : QStringLiteral("Нет"));
+    ui->btGroupBox->setEnabled(bluetooth && worker.viaCom);
+
+    ui->infoPartNo->setText(worker.model);
+    ui->infoSerial->setText(worker.serialNumber);
+    ui->infoSim->setText(worker.operatorName);
+    ui->infoSoftVersion->setText(worker.softwareVersion);
+}
+
+void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug)
+{
+    if (ok) {
+        switch (op) {
+        case KZConfigThread::OpConnect:
+            QMetaObject::invokeMethod(&worker, "handshake", Qt::QueuedConnection);
+            break;
+        case KZConfigThread::OpHandshake:
+            QMetaObject::invokeMethod(&worker, "reqInfo", Qt::QueuedConnection);
+            break;
+        case KZConfigThread::OpInfo:
+            enterConnectedState();
+            showIdentity();
+            QMetaObject::invokeMethod(&worker, "reqConfig", Qt::QueuedConnection,
+                                      Q_ARG(int, KZConfig::ConfigAll));
+            setControlsEnabled(true);
+            break;
+        case KZConfigThread::OpFirmware:
+        case KZConfigThread::OpPrivileged:
+            setControlsEnabled(true);
+            break;
+        case KZConfigThread::OpBluetoothInquiry:
+            ui->btInqList->clear();
+            for (const QString &line : std::as_const(worker.btInquiryList)) {
+                const QStringList f = line.split(QLatin1Char(','));
+                ui->btInqList->addItem(f.value(0) + QLatin1Char(' ') + f.value(1));
+            }
+            setControlsEnabled(true);
+            break;
+        }
+        return;
+    }
+
+    qDebug() << errorDebug;
+    const QString title = QStringLiteral("Ошибка");
+    auto failConnection = [&](const QString &box, const QString &status) {
+        showBox(QMessageBox::Critical, title, box);
+        ui->statusBar->showMessage(status);
+        QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
+        enterDisconnectedState();
+    };
+    switch (op) {
+    case KZConfigThread::OpConnect:
+        failConnection(QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
+                       QStringLiteral("Не удалось открыть порт."));
+        break;
+    case KZConfigThread::OpHandshake:
+        failConnection(QStringLiteral("Не удалось установить соединение с модемом. Убедитесь, что "
+                                      "он действительно подключен к указанному порту. Проверьте "
+                                      "настройки соединения."),
+                       QStringLiteral("Не удалось соединиться с модемом."));
+        break;
+    case KZConfigThread::OpInfo:
+        failConnection(QStringLiteral("Не удалось получить информацию о модеме. Проверьте, что к "
+                                      "указанному порту подключен именно модем ORB KZ520."),
+                       QStringLiteral("Не удалось получить информацию о модеме."));
+        break;
+    case KZConfigThread::OpFirmware:
+        showBox(QMessageBox::Critical, title, QStringLiteral("Не удалось обновить ПО модема."));
+        setControlsEnabled(true);
+        break;
+    case KZConfigThread::OpPrivileged:
+        setControlsEnabled(true);
+        showBox(QMessageBox::Warning, title,
+                QStringLiteral("При выполнении команды произошла ошибка. Проверьте корректность "
+                               "кода и его применимость к данному модему."));
+        break;
+    case KZConfigThread::OpBluetoothInquiry:
+        showBox(QMessageBox::Warning, title,
+                QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от модема, "
+                               "подключиться ещё раз и выполнить настройку заново."));
+        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+        setControlsEnabled(true);
+        break;
+    }
+}
+
+bool MainWindow::isModeUnsaved() const
+{
+    return AutoMode::unsaved(ui->conCommand->text(), ui->conAutostartBT->isChecked(),
+                             ui->conAutostartCom->isChecked(), worker.config.autoexecBt,
+                             worker.config.autoexecCom);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!worker.isPortOpen() || worker.busy) {
+        event->accept();
+        return;
+    }
+    if (isModeUnsaved()) {
+        const auto answer = askBox(QMessageBox::Question, QStringLiteral("Настройки не сохранены"),
+                                   QStringLiteral("Режим работы был изменён, но не сохранён. Выйти "
+                                                  "из программы?"),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::on_privilegedExecute_clicked()
+{
+    const QString code = ui->privilegedCode->text();
+    if (LineValues::breaksLine(code)) {
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                QStringLiteral("Код содержит перевод строки или нулевой символ и не может быть "
+                               "отправлен модему."));
+        return;
+    }
+    setControlsEnabled(false);
+    QMetaObject::invokeMethod(&worker, "privilegedExecute", Qt::QueuedConnection,
+                              Q_ARG(QString, code));
+}
+
+bool MainWindow::valuesFitLine(const KZConfig &copy, int flags)
+{
+    const QList<LineValues::Offence> offences = LineValues::check(copy, flags);
+    if (offences.isEmpty())
+        return true;
+    showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), LineValues::message(offences));
+    return false;
+}
+
+void MainWindow::startWrite(const KZConfig &copy, int flags)
+{
+    setControlsEnabled(false);
+    QMetaObject::invokeMethod(&worker, "modConfig", Qt::QueuedConnection, Q_ARG(KZConfig, copy),
+                              Q_ARG(int, flags));
+}
+
+QString MainWindow::chooseSaveFile(const QString &filter)
+{
+    return QFileDialog::getSaveFileName(this, QString(), QString(), filter);
+}
+
+QString MainWindow::chooseOpenFile(const QString &filter)
+{
+    return QFileDialog::getOpenFileName(this, QString(), QString(), filter);
+}
+
+void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QMessageBox::StandardButton MainWindow::askBox(QMessageBox::Icon icon, const QString &title,
+                                               const QString &text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, this);
+    box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+int MainWindow::runDialog(QDialog *dialog)
+{
+    return dialog->exec();
+}

@@ -1,0 +1,183 @@
+#pragma once
+
+#include "device/kzconfigthread.h"
+
+#include <QButtonGroup>
+#include <QList>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStringList>
+
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+class GprsForm;
+class NtripForm;
+class DdnsForm;
+class QDialog;
+class QProgressBar;
+class WorkerRunner;
+
+// The single window of the tool. Its slots are spread over several source
+// files by area: the frame and connecting (mainwindow.cpp), the terminal
+// (terminal.cpp), the operating mode (opmode.cpp), the ports tab
+// (portstab.cpp), showing the configuration (forms/showconfig.cpp), the
+// profile dialogs (forms/profiles.cpp), set files (forms/configsetui.cpp),
+// the report (config/reportui.cpp) and the firmware update
+// (firmware/updatetab.cpp).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The port chosen at start (first command-line argument); may be a path
+    // the port enumerator does not list.
+    void selectPort(const QString &name);
+
+    // For tests: the widgets and the worker.
+    Ui::MainWindow *form() const { return ui; }
+    KZConfigThread *kz() { return &worker; }
+    GprsForm *gprsDialog() const { return gprsForm; }
+    NtripForm *ntripDialog() const { return ntripForm; }
+    DdnsForm *ddnsDialog() const { return ddnsForm; }
+    const QList<QWidget *> &controlsList() const { return controls; }
+    QButtonGroup *conModeButtons() { return &conModeGroup; }
+    QButtonGroup *btModeButtons() { return &btModeGroup; }
+
+    // The operating mode shown differs from what the modem holds.
+    bool isModeUnsaved() const;
+
+public slots:
+    void kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug);
+    void kzReportComplete(QString report);
+    void kzRequestCompleted(int flagsOk, int flagsError);
+    void kzConfigCompleted(int flagsOk, int flagsError);
+    void kzProgress(QString text);
+    void kzProgressValue(int value, int maximum);
+
+    // Terminal: bytes the modem sends while no operation runs.
+    void readToTerm(QByteArray data);
+    void printTermLine(Qt::GlobalColor color, QString text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // Every dialog goes through these, so that tests can answer them.
+    virtual QString chooseSaveFile(const QString &filter);
+    virtual QString chooseOpenFile(const QString &filter);
+    virtual void showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
+    virtual QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
+                                               const QString &text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton);
+    virtual int runDialog(QDialog *dialog);
+
+private slots:
+    // Frame and connecting
+    void on_connectBtn_clicked();
+    void on_disconnectBtn_clicked();
+    void on_portRefresh_clicked();
+
+    // Terminal
+    void on_termSend_clicked();
+    void on_termCmd_returnPressed();
+    void on_termAth_clicked();
+    void on_termPpp_clicked();
+
+    // Privileged commands
+    void on_privilegedExecute_clicked();
+
+    // Operating mode
+    void on_conModeBaseCsd_toggled(bool checked); // all seven mode buttons
+    void on_conSave_clicked();
+    void on_conTerminalCheck_clicked();
+    void on_conAutostartCom_toggled(bool checked);
+    void on_conAutostartBT_toggled(bool checked);
+    void on_conBaseNtripServerSelect_currentIndexChanged(int index);
+    void on_conBaseNtripCasterSelect_currentIndexChanged(int index);
+    void on_conRoverNtripSelect_currentIndexChanged(int index);
+    void rebuildCommand();
+
+    // Ports tab
+    void on_comSaveButton_clicked();
+    void on_btSaveMode_clicked();
+    void on_btMode2_toggled(bool checked); // all three mode buttons
+    void on_btInq_clicked();
+    void on_btInqList_currentRowChanged(int row);
+
+    // Report
+    void on_reportButton_clicked();
+
+    // Configuration set files
+    void on_configSave_clicked();
+    void on_configLoad_clicked();
+    void on_configReset_clicked();
+
+    // Profile dialogs
+    void on_conRoverGprsEdit_clicked();
+    void on_conBaseGprsEdit_clicked();
+    void on_conRoverNtripEdit_clicked();
+    void on_conBaseNtripCasterEdit_clicked();
+    void on_conBaseNtripServerEdit_clicked();
+    void on_conBaseDyndnsEdit_clicked();
+    void xon_gprsList_currentRowChanged(int row);
+    void xon_gprsProfileSave_clicked();
+    void xon_gprsDelete_clicked();
+    void xon_ntripList_currentRowChanged(int row);
+    void xon_ntripProfileSave_clicked();
+    void xon_ntripDelete_clicked();
+    void xon_dyndnsSave_clicked();
+
+    // Firmware update
+    void on_updateSelectBtn_clicked();
+    void on_updateButton_clicked();
+
+private:
+    void enterConnectedState();
+    void enterDisconnectedState();
+    void setControlsEnabled(bool enabled);
+    void fillPortNames();
+    void emptyDialogs();
+    void showIdentity();
+
+    // Operating mode
+    void applyModeSwitch(int id);
+    void parseAutoexec();
+    void showNtripSummary(int selector, int index);
+
+    // Checks the copy before a write: a value the modem's line cannot carry is
+    // named to the user and false is returned (nothing may be written).
+    bool valuesFitLine(const KZConfig &copy, int flags);
+    // Disables the controls and queues modConfig with the copy.
+    void startWrite(const KZConfig &copy, int flags);
+
+    // Firmware: whether the loaded container fits the connected modem.
+    bool firmwareFits() const;
+
+    // Terminal
+    bool terminalUsable() const;
+
+    QString currentNtripName;
+    QString currentGprsName;
+    QString reportFileName;
+    Ui::MainWindow *ui;
+    KZConfigThread worker;
+    QButtonGroup btModeGroup;
+    QButtonGroup conModeGroup;
+    GprsForm *gprsForm = nullptr;
+    NtripForm *ntripForm = nullptr;
+    DdnsForm *ddnsForm = nullptr;
+    QList<QWidget *> controls;
+    std::unique_ptr<WorkerRunner> workerRunner;
+    QProgressBar *statusProgress = nullptr;
+
+    QStringList termHistory; // commands sent from termCmd, oldest first
+    int termHistoryPos = 0;
+    bool firmwareLoaded = false;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+// The main window with its dialogs answered by the test: message boxes are
+// recorded instead of shown, file dialogs and questions return what the test
+// queued, modal dialogs run a callback instead of an event loop.
+#include "app/mainwindow.h"
+
+#include <QDialog>
+#include <QQueue>
+
+#include <functional>
+
+struct ShownBox {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+    QString statusAfter; // the status bar text when the next box came or now
+};
+
+class TestWindow : public MainWindow
+{
+public:
+    QList<ShownBox> boxes;
+    QList<ShownBox> questions;
+    QQueue<QString> fileAnswers;                       // next file dialog results
+    QQueue<QMessageBox::StandardButton> questionAnswers; // next question results
+    // Runs instead of a modal dialog's event loop; returns Accepted or Rejected.
+    std::function<int(QDialog *)> dialogHandler;
+
+protected:
+    QString chooseSaveFile(const QString &filter) override
+    {
+        lastFilter = filter;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+    }
+    QString chooseOpenFile(const QString &filter) override
+    {
+        lastFilter = filter;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+    }
+    void showBox(QMessageBox::Icon icon, const QString &title, const QString &text) override
+    {
+        boxes << ShownBox { icon, title, text, QString() };
+    }
+    QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
+                                       const QString &text, QMessageBox::StandardButtons,
+                                       QMessageBox::StandardButton defaultButton) override
+    {
+        questions << ShownBox { icon, title, text, QString() };
+        return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
+    }
+    int runDialog(QDialog *dialog) override
+    {
+        return dialogHandler ? dialogHandler(dialog) : int(QDialog::Rejected);
+    }
+
+public:
+    QString lastFilter;
+};
