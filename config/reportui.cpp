@@ -1,5 +1,45 @@
-// Not built yet: filled in by its own change.
 #include "app/mainwindow.h"
+#include "config/reportfile.h"
+#include "ui_mainwindow.h"
 
-void MainWindow::on_reportButton_clicked() { }
-void MainWindow::kzReportComplete(QString report) { Q_UNUSED(report); }
+namespace {
+const QString ReportFilter = QStringLiteral("*.kzrep");
+}
+
+void MainWindow::on_reportButton_clicked()
+{
+    // One report at a time: a second one would take over the file name that
+    // the first is to be written to.
+    if (!reportFileName.isEmpty()) {
+        ui->statusBar->showMessage(QStringLiteral("Подождите, идёт сбор данных..."));
+        return;
+    }
+    const QString name = chooseSaveFile(ReportFilter);
+    if (name.isEmpty())
+        return;
+    reportFileName = name;
+    ui->statusBar->showMessage(QStringLiteral("Подождите, идёт сбор данных..."));
+    QMetaObject::invokeMethod(&worker, "makeReport", Qt::QueuedConnection,
+                              Q_ARG(bool, ui->reportProfiles->isChecked()));
+}
+
+void MainWindow::kzReportComplete(QString report)
+{
+    QString path = reportFileName;
+    reportFileName.clear();
+    // The report took a minute to collect: when the file cannot be written,
+    // keep it and let the user choose another file until one works or they
+    // give up.
+    while (!path.isEmpty()) {
+        QString error;
+        if (ReportFile::write(path, report, &error)) {
+            ui->statusBar->showMessage(QStringLiteral("Отчёт сохранён."));
+            return;
+        }
+        ui->statusBar->showMessage(QStringLiteral("Отчёт не сохранён."));
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                QStringLiteral("Не удалось сохранить отчёт в файл «%1»: %2. Выберите другой файл.")
+                        .arg(path, error));
+        path = chooseSaveFile(ReportFilter);
+    }
+}
