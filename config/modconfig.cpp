@@ -140,8 +140,19 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
         const QString line = !config_new.autoexecCom.isEmpty()
                 ? QStringLiteral("AT^JAUTO,C=") + config_new.autoexecCom
                 : QStringLiteral("AT^JAUTO,B=") + config_new.autoexecBt;
-        result(KZConfig::ConfigAutoexec,
-               valuesCarried(KZConfig::ConfigAutoexec) && command(line, 3000));
+        bool ok = valuesCarried(KZConfig::ConfigAutoexec) && command(line, 3000);
+        // From software 380 on the modem keeps one command per channel, and
+        // writing one leaves the other in place: a channel switched off would
+        // still run its command at power-on (and a reset would leave it), so
+        // a command the record holds for the channel not written is cleared.
+        if (ok && softwareNumber() >= 380) {
+            const bool comWritten = !config_new.autoexecCom.isEmpty();
+            if (comWritten && config_new.autoexecBt.isEmpty() && !config.autoexecBt.isEmpty())
+                ok = command(QStringLiteral("AT^JAUTO,B="), 3000);
+            else if (!comWritten && !config.autoexecCom.isEmpty())
+                ok = command(QStringLiteral("AT^JAUTO,C="), 3000);
+        }
+        result(KZConfig::ConfigAutoexec, ok);
     }
 
     if (flags & KZConfig::ConfigBluetooth) {

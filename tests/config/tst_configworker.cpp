@@ -233,6 +233,47 @@ private slots:
         QCOMPARE(w.sim.commands(), (QStringList { "AT^JAUTO,B=", "AT+BTMODE=1" }));
     }
 
+    // A channel switched off is cleared on the modem as well, so that it
+    // neither runs at power-on nor comes back with the read-back.
+    void autostartChannelSwitchedOffIsCleared_data()
+    {
+        QTest::addColumn<int>("software");
+        QTest::addColumn<QString>("bt");
+        QTest::addColumn<QString>("com");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("both off") << 390 << "" << "" << QStringList { "AT^JAUTO,B=", "AT^JAUTO,C=" };
+        QTest::newRow("com to bt") << 390 << "ATS0=1" << "" << QStringList { "AT^JAUTO,B=ATS0=1", "AT^JAUTO,C=" };
+        QTest::newRow("com kept, bt off") << 390 << "" << "ATS0=1" << QStringList { "AT^JAUTO,C=ATS0=1", "AT^JAUTO,B=" };
+        QTest::newRow("one command only before 380") << 370 << "" << "" << QStringList { "AT^JAUTO,B=" };
+    }
+    void autostartChannelSwitchedOffIsCleared()
+    {
+        QFETCH(int, software);
+        QFETCH(QString, bt);
+        QFETCH(QString, com);
+        QFETCH(QStringList, sent);
+        SimState s;
+        s.software = software;
+        s.autoexec = "ATD*92*g*n#";
+        s.autoexecB = "ATD*92*g*n#";
+        s.autoexecC = "ATD*91*g#1.2.3.4,80";
+        SimWorker w(s);
+        QVERIFY(w.start());
+        QVERIFY(w.connectAll());
+        QCOMPARE(readConfig(w, KZConfig::ConfigAutoexec), Flags(0x40, 0));
+        KZConfig c = w.worker.config;
+        c.autoexecBt = bt;
+        c.autoexecCom = com;
+        w.sim.clearLog();
+        QCOMPARE(writeConfig(w, c, KZConfig::ConfigAutoexec), Flags(0x40, 0));
+        QCOMPARE(w.sim.commands(), sent);
+        QCOMPARE(readConfig(w, KZConfig::ConfigAutoexec), Flags(0x40, 0));
+        if (software >= 380) {
+            QCOMPARE(w.worker.config.autoexecBt, bt);
+            QCOMPARE(w.worker.config.autoexecCom, com);
+        }
+    }
+
     // Values the line cannot carry never reach it; the other groups are written.
     void unsafeValuesNotSent()
     {
