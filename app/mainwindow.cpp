@@ -131,6 +131,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->termCmd->installEventFilter(this);
 
+    // The mode editor first: it enables its own widgets, and the
+    // disconnected state must have the last word over the controls list.
+    initOperatingMode();
     enterDisconnectedState();
 }
 
@@ -169,6 +172,10 @@ void MainWindow::on_portRefresh_clicked()
 
 void MainWindow::setControlsEnabled(bool enabled)
 {
+    // Disconnect does not wait for a running operation; its late result must
+    // not bring back controls that need a modem.
+    if (enabled && !ui->disconnectBtn->isEnabled())
+        enabled = false;
     for (QWidget *w : std::as_const(controls))
         w->setEnabled(enabled);
     if (enabled) {

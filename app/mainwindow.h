@@ -89,6 +89,7 @@ private slots:
     void on_termCmd_returnPressed();
     void on_termAth_clicked();
     void on_termPpp_clicked();
+    void showTermWritten(QByteArray data);
 
     // Privileged commands
     void on_privilegedExecute_clicked();
@@ -147,6 +148,7 @@ private:
     void showIdentity();
 
     // Operating mode
+    void initOperatingMode();
     void applyModeSwitch(int id);
     void parseAutoexec();
     void showNtripSummary(int selector, int index);
@@ -162,6 +164,7 @@ private:
 
     // Terminal
     bool terminalUsable() const;
+    void queueEscape(bool hangUp);
 
     QString currentNtripName;
     QString currentGprsName;

@@ -1,11 +1,118 @@
-// Not built yet: filled in by its own change.
+// The terminal tab: lines typed by the user go to the modem as they stand,
+// and whatever the modem says while no operation runs is shown.
+//
+// The port belongs to the worker thread, so the terminal never touches it:
+// writes are queued to the worker's terminal slots, which test `busy` again
+// right before writing (an operation queued in the meantime runs first and
+// the terminal's bytes never land in the middle of its dialogue), and reads
+// arrive from the worker's rawRead, which it emits only while idle.
 #include "app/mainwindow.h"
 
-void MainWindow::readToTerm(QByteArray data) { Q_UNUSED(data); }
-void MainWindow::printTermLine(Qt::GlobalColor color, QString text) { Q_UNUSED(color); Q_UNUSED(text); }
-bool MainWindow::eventFilter(QObject *watched, QEvent *event) { return QMainWindow::eventFilter(watched, event); }
-void MainWindow::on_termSend_clicked() { }
-void MainWindow::on_termCmd_returnPressed() { }
-void MainWindow::on_termAth_clicked() { }
-void MainWindow::on_termPpp_clicked() { }
-bool MainWindow::terminalUsable() const { return false; }
+#include "ui_mainwindow.h"
+
+#include <QKeyEvent>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+bool MainWindow::terminalUsable() const
+{
+    return !worker.busy && worker.isPortOpen();
+}
+
+void MainWindow::printTermLine(Qt::GlobalColor color, QString text)
+{
+    QTextCharFormat format = ui->termLog->currentCharFormat();
+    format.setForeground(QBrush(color));
+    QTextCursor cursor = ui->termLog->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    ui->termLog->setTextCursor(cursor);
+    ui->termLog->setCurrentCharFormat(format);
+    ui->termLog->insertPlainText(text);
+    ui->termLog->ensureCursorVisible();
+}
+
+void MainWindow::readToTerm(QByteArray data)
+{
+    // A zero byte ends the text, as it would for the modem's own C strings.
+    const int zero = data.indexOf('\0');
+    if (zero >= 0)
+        data.truncate(zero);
+    if (data.isEmpty())
+        return;
+    printTermLine(Qt::darkBlue, QString::fromLocal8Bit(data));
+}
+
+void MainWindow::on_termSend_clicked()
+{
+    if (!terminalUsable())
+        return;
+    const QString command = ui->termCmd->text();
+    const QString text = command + QStringLiteral("\r\n");
+    printTermLine(Qt::darkRed, text);
+    ui->termCmd->clear();
+
+    // Recall keeps each command once in a row, and not the empty line.
+    if (!command.isEmpty() && (termHistory.isEmpty() || termHistory.constLast() != command))
+        termHistory.append(command);
+    termHistoryPos = termHistory.size();
+
+    QMetaObject::invokeMethod(&worker, "termSend", Qt::QueuedConnection,
+                              Q_ARG(QByteArray, text.toLocal8Bit()));
+}
+
+void MainWindow::on_termCmd_returnPressed()
+{
+    on_termSend_clicked();
+}
+
+void MainWindow::queueEscape(bool hangUp)
+{
+    if (!terminalUsable())
+        return;
+    // The guard times pass on the worker thread, so the window stays live;
+    // the log shows "+++" and "ATH" when the worker has written them.
+    connect(&worker, &KZConfigThread::termWritten, this, &MainWindow::showTermWritten,
+            Qt::UniqueConnection);
+    QMetaObject::invokeMethod(&worker, "termEscape", Qt::QueuedConnection, Q_ARG(bool, hangUp));
+}
+
+void MainWindow::showTermWritten(QByteArray data)
+{
+    printTermLine(Qt::darkRed, QString::fromLocal8Bit(data));
+}
+
+void MainWindow::on_termPpp_clicked()
+{
+    queueEscape(false);
+}
+
+void MainWindow::on_termAth_clicked()
+{
+    queueEscape(true);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Up and Down in the command field walk through the commands sent before;
+    // Down past the newest gives an empty line again.
+    if (watched == ui->termCmd && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up) {
+            if (termHistoryPos > 0) {
+                --termHistoryPos;
+                ui->termCmd->setText(termHistory.at(termHistoryPos));
+            }
+            return true;
+        }
+        if (key == Qt::Key_Down) {
+            if (termHistoryPos < termHistory.size()) {
+                ++termHistoryPos;
+                ui->termCmd->setText(termHistoryPos < termHistory.size()
+                                             ? termHistory.at(termHistoryPos)
+                                             : QString());
+            }
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

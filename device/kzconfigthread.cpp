@@ -50,7 +50,10 @@ void KZConfigThread::termEscape(bool hangUp)
     // The modem leaves a data connection on "+++" framed by 2 s of silence.
     QThread::msleep(2000);
     rawWrite("+++");
+    emit termWritten("+++");
     QThread::msleep(2000);
-    if (hangUp)
+    if (hangUp) {
         rawWrite("ATH\r\n");
+        emit termWritten("ATH\r\n");
+    }
 }

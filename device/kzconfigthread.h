@@ -59,6 +59,9 @@ signals:
     // Position of a long operation (firmware bytes, report queries); the
     // window and the command line show it as a bar. maximum 0 ends it.
     void progressValue(int value, int maximum);
+    // Bytes the terminal's escape has just put on the line, so that the
+    // terminal log shows them when they go out, not when they were asked for.
+    void termWritten(QByteArray data);
 
 public slots:
     void doConnect();

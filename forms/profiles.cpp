@@ -1,16 +1,218 @@
-// Not built yet: filled in by its own change.
+// The profile dialogs. They hold no list of their own: every change is
+// written to the modem at once as a copy of the worker's record, and the
+// read-back refills the dialogs and the boxes.
 #include "app/mainwindow.h"
 
-void MainWindow::on_conRoverGprsEdit_clicked() { }
-void MainWindow::on_conBaseGprsEdit_clicked() { }
-void MainWindow::on_conRoverNtripEdit_clicked() { }
-void MainWindow::on_conBaseNtripCasterEdit_clicked() { }
-void MainWindow::on_conBaseNtripServerEdit_clicked() { }
-void MainWindow::on_conBaseDyndnsEdit_clicked() { }
-void MainWindow::xon_gprsList_currentRowChanged(int row) { Q_UNUSED(row); }
-void MainWindow::xon_gprsProfileSave_clicked() { }
-void MainWindow::xon_gprsDelete_clicked() { }
-void MainWindow::xon_ntripList_currentRowChanged(int row) { Q_UNUSED(row); }
-void MainWindow::xon_ntripProfileSave_clicked() { }
-void MainWindow::xon_ntripDelete_clicked() { }
-void MainWindow::xon_dyndnsSave_clicked() { }
+#include "forms/profileforms.h"
+#include "ui_ddnsform.h"
+#include "ui_gprsform.h"
+#include "ui_mainwindow.h"
+#include "ui_ntripform.h"
+
+#include "config/linevalues.h"
+
+namespace {
+
+// The record with the GPRS dialog's fields saved into it: every profile of
+// that name is changed (the modem or a set file may deliver several), or the
+// profile is appended when there is none.
+KZConfig withGprsFields(const KZConfig &record, const Ui::GprsForm *f)
+{
+    const GprsProfile typed { f->gprsProfileName->text(), f->gprsProfileAccessPoint->text(),
+                              f->gprsProfileUser->text(), f->gprsProfilePassword->text() };
+    KZConfig copy = record;
+    bool matched = false;
+    for (GprsProfile &p : copy.gprsProfiles) {
+        if (p.name == typed.name) {
+            p = typed;
+            matched = true;
+        }
+    }
+    if (!matched)
+        copy.gprsProfiles.append(typed);
+    return copy;
+}
+
+// The same for the NTRIP dialog; hidden fields are saved too, with whatever
+// they hold.
+KZConfig withNtripFields(const KZConfig &record, const Ui::NtripForm *f)
+{
+    const NtripProfile typed { f->ntripProfileName->text(),
+                               f->ntripProfileAddress->text(),
+                               f->ntripProfilePort->text(),
+                               f->ntripProfileMountpoint->text(),
+                               f->ntripProfileClientUsername->text(),
+                               f->ntripProfileClientPassword->text(),
+                               f->ntripProfileServerPassword->text(),
+                               f->ntripProfileSourcetable->text() };
+    KZConfig copy = record;
+    bool matched = false;
+    for (NtripProfile &p : copy.ntripProfiles) {
+        if (p.name == typed.name) {
+            p = typed;
+            matched = true;
+        }
+    }
+    if (!matched)
+        copy.ntripProfiles.append(typed);
+    return copy;
+}
+
+} // namespace
+
+void MainWindow::on_conRoverGprsEdit_clicked()
+{
+    if (runDialog(gprsForm) != QDialog::Accepted)
+        return;
+    // A refused save leaves the box as it was.
+    const bool fits = LineValues::check(withGprsFields(worker.config, gprsForm->ui),
+                                        KZConfig::ConfigGprs)
+                              .isEmpty();
+    xon_gprsProfileSave_clicked();
+    if (fits)
+        ui->conRoverGprsSelect->setCurrentIndex(gprsForm->ui->gprsList->currentRow());
+}
+
+void MainWindow::on_conBaseGprsEdit_clicked()
+{
+    if (runDialog(gprsForm) != QDialog::Accepted)
+        return;
+    // A refused save leaves the box as it was.
+    const bool fits = LineValues::check(withGprsFields(worker.config, gprsForm->ui),
+                                        KZConfig::ConfigGprs)
+                              .isEmpty();
+    xon_gprsProfileSave_clicked();
+    if (fits)
+        ui->conBaseGprsSelect->setCurrentIndex(gprsForm->ui->gprsList->currentRow());
+}
+
+void MainWindow::on_conRoverNtripEdit_clicked()
+{
+    ntripForm->setMode(NtripClientMode);
+    if (runDialog(ntripForm) != QDialog::Accepted)
+        return;
+    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
+                                        KZConfig::ConfigNtrip)
+                              .isEmpty();
+    xon_ntripProfileSave_clicked();
+    if (fits)
+        ui->conRoverNtripSelect->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+}
+
+void MainWindow::on_conBaseNtripCasterEdit_clicked()
+{
+    ntripForm->setMode(NtripCasterMode);
+    if (runDialog(ntripForm) != QDialog::Accepted)
+        return;
+    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
+                                        KZConfig::ConfigNtrip)
+                              .isEmpty();
+    xon_ntripProfileSave_clicked();
+    if (fits)
+        ui->conBaseNtripCasterSelect->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+}
+
+void MainWindow::on_conBaseNtripServerEdit_clicked()
+{
+    ntripForm->setMode(NtripServerMode);
+    if (runDialog(ntripForm) != QDialog::Accepted)
+        return;
+    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
+                                        KZConfig::ConfigNtrip)
+                              .isEmpty();
+    xon_ntripProfileSave_clicked();
+    if (fits)
+        ui->conBaseNtripServerSelect->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+}
+
+void MainWindow::on_conBaseDyndnsEdit_clicked()
+{
+    if (runDialog(ddnsForm) == QDialog::Accepted)
+        xon_dyndnsSave_clicked();
+}
+
+void MainWindow::xon_gprsList_currentRowChanged(int row)
+{
+    // The list and the record are in the same order; a row the record does
+    // not have (list emptied, or not yet refilled) shows nothing.
+    if (row < 0 || row >= worker.config.gprsProfiles.size())
+        return;
+    const GprsProfile &p = worker.config.gprsProfiles.at(row);
+    gprsForm->ui->gprsProfileName->setText(p.name);
+    gprsForm->ui->gprsProfileAccessPoint->setText(p.apn);
+    gprsForm->ui->gprsProfileUser->setText(p.username);
+    gprsForm->ui->gprsProfilePassword->setText(p.password);
+}
+
+void MainWindow::xon_ntripList_currentRowChanged(int row)
+{
+    if (row < 0 || row >= worker.config.ntripProfiles.size())
+        return;
+    const NtripProfile &p = worker.config.ntripProfiles.at(row);
+    Ui::NtripForm *f = ntripForm->ui;
+    f->ntripProfileName->setText(p.name);
+    f->ntripProfileAddress->setText(p.address);
+    f->ntripProfilePort->setText(p.port);
+    f->ntripProfileMountpoint->setText(p.mountpoint);
+    f->ntripProfileClientUsername->setText(p.clientLogin);
+    f->ntripProfileClientPassword->setText(p.clientPassword);
+    f->ntripProfileServerPassword->setText(p.serverPassword);
+    f->ntripProfileSourcetable->setText(p.sourcetable);
+}
+
+void MainWindow::xon_gprsProfileSave_clicked()
+{
+    const KZConfig copy = withGprsFields(worker.config, gprsForm->ui);
+    if (!valuesFitLine(copy, KZConfig::ConfigGprs))
+        return;
+    currentGprsName = gprsForm->ui->gprsProfileName->text();
+    startWrite(copy, KZConfig::ConfigGprs);
+}
+
+void MainWindow::xon_ntripProfileSave_clicked()
+{
+    const KZConfig copy = withNtripFields(worker.config, ntripForm->ui);
+    if (!valuesFitLine(copy, KZConfig::ConfigNtrip))
+        return;
+    currentNtripName = ntripForm->ui->ntripProfileName->text();
+    startWrite(copy, KZConfig::ConfigNtrip);
+}
+
+void MainWindow::xon_gprsDelete_clicked()
+{
+    const int row = gprsForm->ui->gprsList->currentRow();
+    if (row < 0)
+        return;
+    KZConfig copy = worker.config;
+    if (row < copy.gprsProfiles.size())
+        copy.gprsProfiles.removeAt(row);
+    if (!valuesFitLine(copy, KZConfig::ConfigGprs))
+        return;
+    startWrite(copy, KZConfig::ConfigGprs);
+}
+
+void MainWindow::xon_ntripDelete_clicked()
+{
+    const int row = ntripForm->ui->ntripList->currentRow();
+    if (row < 0)
+        return;
+    KZConfig copy = worker.config;
+    if (row < copy.ntripProfiles.size())
+        copy.ntripProfiles.removeAt(row);
+    if (!valuesFitLine(copy, KZConfig::ConfigNtrip))
+        return;
+    startWrite(copy, KZConfig::ConfigNtrip);
+}
+
+void MainWindow::xon_dyndnsSave_clicked()
+{
+    // Empty fields are written as they are: switching DynDNS off is the
+    // operating-mode save's job.
+    KZConfig copy = worker.config;
+    copy.dyndnsDomain = ddnsForm->ui->dyndnsDomain->text();
+    copy.dyndnsLogin = ddnsForm->ui->dyndnsUsername->text();
+    copy.dyndnsPassword = ddnsForm->ui->dyndnsPassword->text();
+    if (!valuesFitLine(copy, KZConfig::ConfigDyndns))
+        return;
+    startWrite(copy, KZConfig::ConfigDyndns);
+}

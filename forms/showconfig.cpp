@@ -1,5 +1,135 @@
-// Not built yet: filled in by its own change.
+// Showing the configuration as the modem holds it: after every read the
+// widgets of the groups read are refilled from the worker's record, and
+// after every write the groups touched are read back.
 #include "app/mainwindow.h"
 
-void MainWindow::kzRequestCompleted(int flagsOk, int flagsError) { Q_UNUSED(flagsOk); Q_UNUSED(flagsError); }
-void MainWindow::kzConfigCompleted(int flagsOk, int flagsError) { Q_UNUSED(flagsOk); Q_UNUSED(flagsError); }
+#include "forms/profileforms.h"
+#include "ui_ddnsform.h"
+#include "ui_gprsform.h"
+#include "ui_mainwindow.h"
+#include "ui_ntripform.h"
+
+#include <QDebug>
+
+namespace {
+
+// Refills a profile list and its boxes with the names, in record order.
+// Each box stays on the name it showed before, when that name is still
+// there; otherwise it keeps what refilling gives it (its first item). The
+// list row named `current` becomes current, which shows that profile.
+void refillNames(const QStringList &names, QListWidget *list, const QList<QComboBox *> &boxes,
+                 const QString &current)
+{
+    QStringList remembered;
+    for (QComboBox *box : boxes)
+        remembered << box->currentText();
+
+    list->clear();
+    for (QComboBox *box : boxes)
+        box->clear();
+
+    for (int i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        list->addItem(name);
+        for (QComboBox *box : boxes)
+            box->addItem(name);
+        for (int b = 0; b < boxes.size(); ++b) {
+            if (name == remembered.at(b))
+                boxes.at(b)->setCurrentIndex(i);
+        }
+        if (name == current)
+            list->setCurrentRow(i);
+    }
+}
+
+} // namespace
+
+void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
+{
+    qDebug() << QStringLiteral("kzRequestCompleted: OK %1  ERR %2")
+                        .arg(flagsOk, 0, 16)
+                        .arg(flagsError, 0, 16);
+    const KZConfig &c = worker.config;
+
+    if (flagsOk & KZConfig::ConfigBaudrate) {
+        const int row = KZTables::baudIndexForCode(c.baudrate);
+        if (row >= 0)
+            ui->comBaud->setCurrentIndex(row);
+    }
+    if (flagsOk & KZConfig::ConfigFraming) {
+        // An index outside the table leaves the box without a current row.
+        ui->comFraming->setCurrentIndex(KZTables::validFramingIndex(c.framing) ? c.framing : -1);
+    }
+    if (flagsOk & KZConfig::ConfigFlow) {
+        // Flow values 1 and 2 have no row: the box keeps its row.
+        const int row = KZTables::flowIndexForValue(c.flow);
+        if (row >= 0)
+            ui->comFlow->setCurrentIndex(row);
+    }
+
+    if (flagsOk & KZConfig::ConfigGprs) {
+        QStringList names;
+        for (const GprsProfile &p : c.gprsProfiles)
+            names << p.name;
+        refillNames(names, gprsForm->ui->gprsList,
+                    { ui->conRoverGprsSelect, ui->conBaseGprsSelect }, currentGprsName);
+    }
+    if (flagsOk & KZConfig::ConfigNtrip) {
+        QStringList names;
+        for (const NtripProfile &p : c.ntripProfiles)
+            names << p.name;
+        refillNames(names, ntripForm->ui->ntripList,
+                    { ui->conRoverNtripSelect, ui->conBaseNtripServerSelect,
+                      ui->conBaseNtripCasterSelect },
+                    currentNtripName);
+    }
+
+    if (flagsOk & KZConfig::ConfigDyndns) {
+        ddnsForm->ui->dyndnsDomain->setText(c.dyndnsDomain);
+        ddnsForm->ui->dyndnsUsername->setText(c.dyndnsLogin);
+        ddnsForm->ui->dyndnsPassword->setText(c.dyndnsPassword);
+        ui->conBaseDyndnsEnabled->setChecked(!c.dyndnsDomain.isEmpty()
+                                             && !c.dyndnsLogin.isEmpty()
+                                             && !c.dyndnsPassword.isEmpty());
+        ui->statusBar->showMessage(
+                QStringLiteral("Модем подключен, информация и настройки получены."));
+    }
+
+    // After the profile boxes, so that the names in the command are looked
+    // up in the fresh lists.
+    if (flagsOk & KZConfig::ConfigAutoexec)
+        parseAutoexec();
+
+    if (flagsOk & KZConfig::ConfigBluetooth) {
+        ui->btMode2Mac->setText(c.btMac);
+        ui->btMode2Pin->setText(c.btPin);
+        // A mode without a button leaves the buttons as they are.
+        if (QAbstractButton *b = btModeGroup.button(c.btMode))
+            b->setChecked(true);
+    }
+
+    if (flagsError) {
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
+                               "отключиться от модема и подключиться заново."));
+        ui->statusBar->showMessage(QStringLiteral("Не удалось получить настройки."));
+    }
+}
+
+void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
+{
+    qDebug() << QStringLiteral("kzConfigCompleted: OK %1  ERR %2")
+                        .arg(flagsOk, 0, 16)
+                        .arg(flagsError, 0, 16);
+    setControlsEnabled(true);
+    if (flagsError) {
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от модема, "
+                               "подключиться ещё раз и выполнить настройку заново."));
+        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+    }
+    // Every group the write touched is read again, failed ones included, so
+    // the widgets show what the modem now holds.
+    QMetaObject::invokeMethod(&worker, "reqConfig", Qt::QueuedConnection,
+                              Q_ARG(int, flagsOk | flagsError));
+}
