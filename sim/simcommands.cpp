@@ -63,6 +63,18 @@ bool removeByName(QList<QStringList> &list, const QString &name)
     return list.size() != before;
 }
 
+// Commands the modem's application answers; with the application halted
+// the bare module does not know them.
+bool isApplicationCommand(const QString &u)
+{
+    static const char *const prefixes[] = { "AT^J", "AT+ADD", "AT+DEL", "AT+DYNDNS",
+                                            "AT+BTMODE", "AT+BTINQ", "AT^AUTH" };
+    for (const char *p : prefixes)
+        if (u.startsWith(QLatin1String(p)))
+            return true;
+    return false;
+}
+
 bool validBaud(int b)
 {
     static const int bauds[] = { 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200 };
@@ -79,8 +91,35 @@ QByteArray SimModem::Private::answer(const QString &cmd, SimState &s, int *delay
     const QString u = cmd.toUpper();
     auto argsAfter = [&](int n) { return cmd.mid(n); };
 
+    if (s.halted && isApplicationCommand(u))
+        return ERR;
     if (u == QLatin1String("AT") || u == QLatin1String("ATZ"))
         return OK;
+
+    // The application and the module's file service
+    if (u == QLatin1String("AT^JHLT")) {
+        s.halted = true;
+        return OK;
+    }
+    if (u.startsWith(QLatin1String("AT^SJRA="))) {
+        if (u.mid(8) != QLatin1String("A:/ATC65.JAR"))
+            return ERR;
+        s.halted = false;
+        return OK;
+    }
+    if (u == QLatin1String("AT^SQWE?"))
+        return line(QStringLiteral("^SQWE: %1").arg(s.sqweMode)) + OK;
+    if (u == QLatin1String("AT^SQWE=0"))
+        return OK;
+    if (u == QLatin1String("AT^SQWE=3")) {
+        s.obexMode = true;
+        obexReset();
+        obexSkipLf = true;
+        return OK;
+    }
+    if (u.startsWith(QLatin1String("AT^SQWE=")))
+        return ERR;
+
     if (u == QLatin1String("ATE") || u == QLatin1String("ATE0")) {
         s.echo = false;
         return OK;

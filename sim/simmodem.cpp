@@ -148,12 +148,19 @@ QByteArray SimModem::sent() const
     return d->sent;
 }
 
+QList<QByteArray> SimModem::obexPackets() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->obexHeard;
+}
+
 void SimModem::clearLog()
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->commands.clear();
     d->received.clear();
     d->sent.clear();
+    d->obexHeard.clear();
 }
 
 void SimModem::dropLine()
@@ -232,8 +239,10 @@ void SimModem::Private::run()
                 {
                     std::lock_guard<std::mutex> lock(mutex);
                     state.dataCall = false;
+                    state.obexMode = false;
                     lineBuf.clear();
                 }
+                obexReset();
                 say(OK);
                 continue;
             }
@@ -271,21 +280,22 @@ bool SimModem::Private::baudMatches()
     if (slave < 0 || tcgetattr(slave, &t) != 0)
         return true;
     const int tool = speedToBaud(cfgetospeed(&t));
-    int ours;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        ours = state.baud;
-    }
+    const int ours = lineBaud();
     return tool == 0 || tool == ours;
+}
+
+int SimModem::Private::lineBaud()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return state.halted ? 115200 : state.baud;
 }
 
 void SimModem::Private::emulateRx(int n)
 {
-    int baud;
+    const int baud = lineBaud();
     bool rate;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        baud = state.baud;
         rate = state.lineRate;
     }
     if (!rate || baud <= 0)
@@ -301,11 +311,10 @@ void SimModem::Private::say(const QByteArray &bytes)
 {
     if (bytes.isEmpty() || master < 0)
         return;
-    int baud;
+    const int baud = lineBaud();
     bool rate;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        baud = state.baud;
         rate = state.lineRate;
         sent += bytes;
     }
@@ -356,7 +365,7 @@ void SimModem::Private::onBytes(const QByteArray &bytes)
     for (const char c : bytes) {
         // Escape detection: "+++" after a guard time of silence.
         if (c == '+') {
-            if (plusCount == 0 && now - lastRxMs >= s.guardMs && s.dataCall)
+            if (plusCount == 0 && now - lastRxMs >= s.guardMs && (s.dataCall || s.obexMode))
                 plusCount = 1;
             else if (plusCount > 0 && plusCount < 3)
                 ++plusCount;
@@ -370,14 +379,19 @@ void SimModem::Private::onBytes(const QByteArray &bytes)
         }
         lastRxMs = now;
 
-        bool dataCall, echo;
+        bool dataCall, echo, obex;
         {
             std::lock_guard<std::mutex> lock(mutex);
             dataCall = state.dataCall;
             echo = state.echo;
+            obex = state.obexMode;
         }
         if (dataCall)
             continue; // data for the far end; nothing to answer
+        if (obex) {
+            obexByte(c);
+            continue;
+        }
         if (echo && c != '\n')
             say(QByteArray(1, c));
         if (c == '\r') {

@@ -56,6 +56,28 @@ struct SimState {
     bool lineRate = false;  // emulate 10 bits a byte at `baud`, both ways
     bool silent = false;    // hears everything, answers nothing
     int guardMs = 1000;     // silence around "+++"
+
+    // The application and the module's file service. While the application
+    // is halted (AT^JHLT) only the module answers: its own commands as usual,
+    // the application's commands with ERROR, and its port runs at 115200
+    // whatever `baud` says; AT^SJRA=A:/atc65.jar starts the application again.
+    bool halted = false;
+    int sqweMode = 0;        // reported by AT^SQWE?
+    bool obexMode = false;   // after AT^SQWE=3 until a guarded "+++"
+    QMap<QString, QByteArray> drive; // files on "A:/", by the name the OBEX Name header gives
+
+    // OBEX behaviour. Packets are counted from 1 since the simulator
+    // started, CONNECT included; PUT packets (deletes included) have a count
+    // of their own.
+    int obexMaxPacket = 8192;      // announced in the CONNECT response
+    int obexConnectCode = 0;       // response code to CONNECT; 0: 0xA0, or 0xC4 for another target
+    bool obexConnectBare = false;  // CONNECT response without version, flags and length
+    int obexRefusePut = 0;         // this PUT packet is answered with obexRefuseCode, unheeded
+    int obexRefuseCode = 0xC3;
+    int obexDropPacket = 0;        // this packet is neither heeded nor answered
+    int obexFragmentMs = 0;        // >0: responses go out in three pieces with this pause between
+    int obexPacketCount = 0;       // packets heard so far
+    int obexPutCount = 0;          // PUT packets heard so far
 };
 
 // A simulated KZ520 on a pseudo-terminal. The tool opens portName() as a
@@ -83,6 +105,8 @@ public:
     QStringList commands() const;
     QByteArray received() const;
     QByteArray sent() const;
+    // Every complete OBEX packet heard, in order.
+    QList<QByteArray> obexPackets() const;
     void clearLog();
 
     // Closes the line: the tool's port sees the device vanish.

@@ -12,6 +12,7 @@ struct SimModem::Private {
     QStringList commands;
     QByteArray received;
     QByteArray sent;
+    QList<QByteArray> obexHeard;
     CommandHook hook;
     bool verbose = false;
 
@@ -30,6 +31,14 @@ struct SimModem::Private {
     qint64 escapeAtMs = 0; // when "+++" completed, waiting for the silence after it
     qint64 rxBusyUntilUs = 0;
 
+    // OBEX side (simobex.cpp), touched only by the simulator's thread.
+    QByteArray obexBuf;       // the packet being assembled
+    bool obexSkipLf = false;  // the LF after the CR of AT^SQWE=3 is no packet byte
+    bool obexConnected = false;
+    bool obexObjectOpen = false;
+    QString obexObjectName;
+    QByteArray obexObjectData;
+
     void run();
     void onBytes(const QByteArray &bytes);
     void handleLine(const QByteArray &raw);
@@ -37,6 +46,16 @@ struct SimModem::Private {
     void say(const QByteArray &bytes);
     void emulateRx(int n);
     bool baudMatches();
+    int lineBaud(); // the modem's port speed now: 115200 while the application is halted
+
+    void obexByte(char c);
+    void obexReset();
+    void obexPacket(const QByteArray &packet);
+    void obexRespond(const QByteArray &response);
     void closeFds();
     void log(const char *dir, const QByteArray &bytes);
 };
+
+// Scenario keys of the OBEX side: 1 taken, 0 a bad value (*why says so),
+// -1 not one of its keys.
+int applyObexSetting(SimState &s, const QString &key, const QString &value, QString *why);

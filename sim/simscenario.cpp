@@ -1,5 +1,6 @@
 // Scenario files: "key = value" lines setting the simulated modem's state.
 #include "sim/simmodem.h"
+#include "sim/simmodem_p.h"
 
 #include <QFile>
 
@@ -153,8 +154,14 @@ bool SimModem::applySetting(SimState &s, const QString &keyIn, const QString &va
     else if (key == QLatin1String("guard")) {
         if (!toInt(&s.guardMs))
             return fail(QStringLiteral("not a number"));
-    } else
-        return fail(QStringLiteral("unknown key"));
+    } else {
+        QString why;
+        const int taken = applyObexSetting(s, key, v, &why);
+        if (taken < 0)
+            return fail(QStringLiteral("unknown key"));
+        if (taken == 0)
+            return fail(why);
+    }
     if (!ok)
         return fail(QStringLiteral("on or off"));
     return true;
