@@ -1,0 +1,87 @@
+#include "cli/options.h"
+#include "cli/output.h"
+#include "cli/verbs.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool g_debug = false;
+QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
+
+// Debug lines (the exchange with the modem) only with --debug; a message that
+// is one quoted string loses its quotes so that lines begin with "> ", "< ".
+void messageHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if ((type == QtDebugMsg || type == QtInfoMsg) && !g_debug)
+        return;
+    QString text = message;
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2);
+    printErr(text);
+}
+
+// --debug must win over logging rules from the environment.
+void debugFilter(QLoggingCategory *category)
+{
+    if (g_previousFilter)
+        g_previousFilter(category);
+    if (qstrcmp(category->categoryName(), "default") == 0)
+        category->setEnabled(QtDebugMsg, true);
+}
+
+int dispatch(CliContext &ctx)
+{
+    static const struct {
+        const char *name;
+        int (*run)(CliContext &);
+    } table[] = {
+        { "ports", verbPorts },   { "info", verbInfo },     { "read", verbRead },
+        { "bt-scan", verbBtScan }, { "send", verbSend },     { "auth", verbAuth },
+        { "mode", verbMode },     { "save", verbSave },     { "apply", verbApply },
+        { "reset", verbReset },   { "fwinfo", verbFwinfo }, { "flash", verbFlash },
+        { "report", verbReport }, { "report-show", verbReportShow },
+    };
+    for (const auto &v : table)
+        if (ctx.options.verb == QLatin1String(v.name))
+            return v.run(ctx);
+    return ExitUsage; // parseOptions knows every verb of the table
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(messageHandler);
+    QCoreApplication app(argc, argv);
+
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    CliContext ctx;
+    QString error;
+    if (!parseOptions(args, &ctx.options, &error)) {
+        printErr(QStringLiteral("kzconfig-cli: ") + error);
+        printErr(shortUsageText());
+        return ExitUsage;
+    }
+    if (ctx.options.help) {
+        fputs(usageText().toUtf8().constData(), stdout);
+        return ExitOk;
+    }
+    g_debug = ctx.options.debug;
+    if (g_debug)
+        g_previousFilter = QLoggingCategory::installFilter(debugFilter);
+
+    const int code = dispatch(ctx);
+    if (ctx.hung()) {
+        // A worker operation never finished: its thread cannot be joined.
+        fflush(stdout);
+        fflush(stderr);
+        std::_Exit(code);
+    }
+    return code;
+}

@@ -1,0 +1,370 @@
+#include "cli/options.h"
+
+#include "config/kzconfig.h"
+#include "config/linevalues.h"
+
+namespace {
+
+enum VerbOption : unsigned {
+    OptYes = 0x1,
+    OptProfiles = 0x2,
+    OptTimeout = 0x4,
+    OptChannel = 0x8,
+};
+
+struct VerbSpec {
+    const char *name;
+    int minArgs;
+    int maxArgs;
+    unsigned options;
+    bool modem;
+};
+
+const VerbSpec verbs[] = {
+    { "ports", 0, 0, 0, false },
+    { "info", 0, 0, 0, true },
+    { "read", 0, 0, 0, true },
+    { "bt-scan", 0, 0, 0, true },
+    { "send", 1, 1, OptTimeout, true },
+    { "auth", 1, 1, 0, true },
+    { "mode", 0, 2, OptChannel, true },
+    { "save", 1, 1, 0, true },
+    { "apply", 1, 1, OptYes, true },
+    { "reset", 0, 0, OptYes, true },
+    { "fwinfo", 1, 1, 0, false },
+    { "flash", 1, 1, OptYes, true },
+    { "report", 1, 1, OptProfiles, true },
+    { "report-show", 1, 1, 0, false },
+};
+
+const VerbSpec *findVerb(const QString &name)
+{
+    for (const VerbSpec &v : verbs)
+        if (name == QLatin1String(v.name))
+            return &v;
+    return nullptr;
+}
+
+// "--name value" or "--name=value"; advances *i past the value.
+bool takeValue(const QStringList &argv, int *i, const QString &name, QString *value,
+               QString *error)
+{
+    const QString &arg = argv.at(*i);
+    if (arg.size() > name.size() && arg.at(name.size()) == QLatin1Char('=')) {
+        *value = arg.mid(name.size() + 1);
+        return true;
+    }
+    if (*i + 1 >= argv.size()) {
+        *error = QStringLiteral("параметру %1 нужно значение").arg(name);
+        return false;
+    }
+    ++*i;
+    *value = argv.at(*i);
+    return true;
+}
+
+// The option's name without any "=value".
+QString optionName(const QString &arg)
+{
+    const int eq = arg.indexOf(QLatin1Char('='));
+    return eq < 0 ? arg : arg.left(eq);
+}
+
+bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QString *error)
+{
+    const QString name = optionName(argv.at(*i));
+    QString v;
+    if (name == QLatin1String("--port")) {
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        if (v.trimmed().isEmpty()) {
+            *error = QStringLiteral("пустое имя порта");
+            return false;
+        }
+        o->port = v.trimmed();
+        return true;
+    }
+    if (name == QLatin1String("--baud")) {
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        bool ok = false;
+        const int baud = v.toInt(&ok, 10);
+        const int code = ok ? KZTables::codeForBaud(baud) : -1;
+        if (code < 0) {
+            *error = QStringLiteral("недопустимая скорость «%1»").arg(v);
+            return false;
+        }
+        o->baudCode = code;
+        return true;
+    }
+    if (name == QLatin1String("--data")) {
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        if (v == QLatin1String("8"))
+            o->dataBits = KZTables::Data8;
+        else if (v == QLatin1String("7"))
+            o->dataBits = KZTables::Data7;
+        else {
+            *error = QStringLiteral("число бит данных должно быть 8 или 7, а не «%1»").arg(v);
+            return false;
+        }
+        return true;
+    }
+    if (name == QLatin1String("--parity")) {
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        const QString p = v.toUpper();
+        if (p == QLatin1String("N"))
+            o->parity = KZTables::ParNone;
+        else if (p == QLatin1String("E"))
+            o->parity = KZTables::ParEven;
+        else if (p == QLatin1String("O"))
+            o->parity = KZTables::ParOdd;
+        else {
+            *error = QStringLiteral("чётность должна быть N, E или O, а не «%1»").arg(v);
+            return false;
+        }
+        return true;
+    }
+    if (name == QLatin1String("--stop")) {
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        if (v == QLatin1String("1"))
+            o->stopBits = KZTables::Stop1;
+        else if (v == QLatin1String("2"))
+            o->stopBits = KZTables::Stop2;
+        else {
+            *error = QStringLiteral("число стоп-бит должно быть 1 или 2, а не «%1»").arg(v);
+            return false;
+        }
+        return true;
+    }
+    *error = QStringLiteral("неизвестный параметр %1").arg(argv.at(*i));
+    return false;
+}
+
+bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliOptions *o,
+                     QString *error)
+{
+    const QString arg = argv.at(*i);
+    const QString name = optionName(arg);
+    auto refuse = [&] {
+        *error = QStringLiteral("команда %1 не принимает параметр %2")
+                         .arg(QLatin1String(spec.name), name);
+        return false;
+    };
+    auto flag = [&](unsigned bit, bool *target) {
+        if (!(spec.options & bit))
+            return refuse();
+        if (arg != name) {
+            *error = QStringLiteral("параметр %1 не принимает значения").arg(name);
+            return false;
+        }
+        *target = true;
+        return true;
+    };
+    if (name == QLatin1String("--yes"))
+        return flag(OptYes, &o->yes);
+    if (name == QLatin1String("--profiles"))
+        return flag(OptProfiles, &o->profiles);
+    if (name == QLatin1String("--timeout")) {
+        if (!(spec.options & OptTimeout))
+            return refuse();
+        QString v;
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        bool ok = false;
+        const int ms = v.toInt(&ok, 10);
+        if (!ok || ms < 1 || ms > 600000) {
+            *error = QStringLiteral("время ожидания должно быть от 1 до 600000 мс, а не «%1»")
+                             .arg(v);
+            return false;
+        }
+        o->timeoutMs = ms;
+        return true;
+    }
+    if (name == QLatin1String("--channel")) {
+        if (!(spec.options & OptChannel))
+            return refuse();
+        QString v;
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        if (v != QLatin1String("com") && v != QLatin1String("bt") && v != QLatin1String("none")) {
+            *error = QStringLiteral("канал должен быть com, bt или none, а не «%1»").arg(v);
+            return false;
+        }
+        o->channel = v;
+        return true;
+    }
+    *error = QStringLiteral("неизвестный параметр %1").arg(arg);
+    return false;
+}
+
+// Checks that need the whole command line.
+bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
+{
+    const QString verb = QLatin1String(spec.name);
+    if (o->args.size() < spec.minArgs) {
+        *error = QStringLiteral("команде %1 не хватает аргумента").arg(verb);
+        return false;
+    }
+    if (o->args.size() > spec.maxArgs) {
+        *error = QStringLiteral("лишний аргумент «%1» команды %2")
+                         .arg(o->args.at(spec.maxArgs), verb);
+        return false;
+    }
+    if (spec.modem && o->port.isEmpty()) {
+        *error = QStringLiteral("команде %1 нужен порт: --port ИМЯ перед командой").arg(verb);
+        return false;
+    }
+    if (verb == QLatin1String("send") && LineValues::breaksLine(o->args.at(0))) {
+        *error = QStringLiteral("строка команды содержит перевод строки или нулевой символ");
+        return false;
+    }
+    if (verb == QLatin1String("auth") && LineValues::breaksLine(o->args.at(0))) {
+        *error = QStringLiteral("код содержит перевод строки или нулевой символ");
+        return false;
+    }
+    if (verb == QLatin1String("reset") && !o->yes) {
+        *error = QStringLiteral("сброс заменяет всю конфигурацию модема настройками по "
+                                "умолчанию; подтвердите его параметром --yes");
+        return false;
+    }
+    if (verb == QLatin1String("mode")) {
+        if (o->args.isEmpty()) {
+            if (!o->channel.isEmpty()) {
+                *error = QStringLiteral("параметр --channel используется только с mode set");
+                return false;
+            }
+            return true;
+        }
+        if (o->args.at(0) != QLatin1String("set")) {
+            *error = QStringLiteral("неизвестная команда mode %1").arg(o->args.at(0));
+            return false;
+        }
+        if (o->channel.isEmpty()) {
+            *error = QStringLiteral("mode set: укажите канал: --channel com|bt|none");
+            return false;
+        }
+        if (o->args.size() < 2 && o->channel != QLatin1String("none")) {
+            *error = QStringLiteral("mode set: не указана команда режима");
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool verbNeedsModem(const QString &verb)
+{
+    const VerbSpec *spec = findVerb(verb);
+    return spec && spec->modem;
+}
+
+bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
+{
+    CliOptions o;
+    int i = 0;
+    // Connection options, up to the command.
+    for (; i < argv.size(); ++i) {
+        const QString &arg = argv.at(i);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            o.help = true;
+            *out = o;
+            return true;
+        }
+        if (arg == QLatin1String("--debug")) {
+            o.debug = true;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1Char('-')))
+            break;
+        if (!parseConnectionOption(argv, &i, &o, error))
+            return false;
+    }
+    if (i >= argv.size()) {
+        *error = QStringLiteral("не указана команда");
+        return false;
+    }
+    o.verb = argv.at(i++);
+    const VerbSpec *spec = findVerb(o.verb);
+    if (!spec) {
+        *error = QStringLiteral("неизвестная команда %1").arg(o.verb);
+        return false;
+    }
+
+    // The command's arguments and options, in any order; "--" ends the options
+    // so that an argument may begin with a dash.
+    bool optionsEnded = false;
+    for (; i < argv.size(); ++i) {
+        const QString &arg = argv.at(i);
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
+            o.help = true;
+            *out = o;
+            return true;
+        }
+        if (!optionsEnded && arg == QLatin1String("--debug")) {
+            o.debug = true;
+            continue;
+        }
+        if (!optionsEnded && arg.startsWith(QLatin1String("--"))) {
+            if (!parseVerbOption(argv, &i, *spec, &o, error))
+                return false;
+            continue;
+        }
+        o.args << arg;
+    }
+    if (!checkVerb(*spec, &o, error))
+        return false;
+    *out = o;
+    return true;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+            "Использование: kzconfig-cli [параметры соединения] КОМАНДА [аргументы]\n"
+            "\n"
+            "Параметры соединения (перед командой):\n"
+            "  --port ИМЯ           последовательный порт модема (нужен командам с модемом)\n"
+            "  --baud N             скорость, по умолчанию 115200\n"
+            "  --data 8|7           биты данных\n"
+            "  --parity N|E|O       чётность\n"
+            "  --stop 1|2           стоп-биты\n"
+            "  --debug              обмен с модемом на стандартный поток ошибок\n"
+            "\n"
+            "Команды:\n"
+            "  ports                         список последовательных портов\n"
+            "  info                          сведения о модеме\n"
+            "  read                          вся конфигурация модема в JSON\n"
+            "  bt-scan                       поиск устройств Bluetooth\n"
+            "  send СТРОКА [--timeout МС]    отправить команду и показать ответ\n"
+            "  auth КОД                      выполнить привилегированную команду\n"
+            "  mode                          режим работы (команда автозапуска)\n"
+            "  mode set КОМАНДА --channel com|bt|none\n"
+            "                                записать команду автозапуска\n"
+            "  save ФАЙЛ                     сохранить набор настроек (*.kzini)\n"
+            "  apply ФАЙЛ [--yes]            загрузить набор настроек в модем\n"
+            "  reset --yes                   записать настройки по умолчанию\n"
+            "  fwinfo ФАЙЛ                   описание файла прошивки (*.kzbin)\n"
+            "  flash ФАЙЛ [--yes]            обновить ПО модема\n"
+            "  report ФАЙЛ [--profiles]      собрать отчёт (*.kzrep)\n"
+            "  report-show ФАЙЛ              показать текст отчёта\n"
+            "\n"
+            "Код выхода: 0 успех, 1 ошибка операции (сообщение на потоке ошибок),\n"
+            "2 ошибка в командной строке (в том числе reset без --yes).\n");
+}
+
+QString shortUsageText()
+{
+    return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N] [--data 8|7] "
+                          "[--parity N|E|O] [--stop 1|2] [--debug] КОМАНДА [аргументы]\n"
+                          "Команды: ports, info, read, bt-scan, send, auth, mode, save, apply, "
+                          "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
+                          "--help");
+}

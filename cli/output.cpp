@@ -1,0 +1,155 @@
+#include "cli/output.h"
+
+#include "config/automode.h"
+#include "device/kzconfigthread.h"
+
+#include <cstdio>
+
+namespace {
+
+void writeLine(FILE *stream, const QString &line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    fflush(stream);
+}
+
+} // namespace
+
+void printOut(const QString &line)
+{
+    writeLine(stdout, line);
+}
+
+void printErr(const QString &line)
+{
+    writeLine(stderr, line);
+}
+
+void printKeyValues(const KeyValues &lines)
+{
+    for (const auto &kv : lines)
+        printOut(kv.first + QStringLiteral(": ") + kv.second);
+}
+
+namespace CliMessages {
+const char *const openPort = "Не удалось открыть порт. Проверьте настройки.";
+const char *const handshake = "Не удалось установить соединение с модемом. Убедитесь, что он "
+                              "действительно подключен к указанному порту. Проверьте настройки "
+                              "соединения.";
+const char *const info = "Не удалось получить информацию о модеме. Проверьте, что к указанному "
+                         "порту подключен именно модем ORB KZ520.";
+const char *const firmware = "Не удалось обновить ПО модема.";
+const char *const privileged = "При выполнении команды произошла ошибка. Проверьте корректность "
+                               "кода и его применимость к данному модему.";
+const char *const command = "Не удалось выполнить команду. Попробуйте отключиться от модема, "
+                            "подключиться ещё раз и выполнить настройку заново.";
+const char *const readSettings = "Не удалось получить текущие настройки модема. Попробуйте "
+                                 "отключиться от модема и подключиться заново.";
+const char *const firmwareFile = "Не удалось открыть файл прошивки";
+const char *const firmwareOverBluetooth = "Обновление ПО через Bluetooth невозможно. "
+                                          "Переподключитесь к модему через COM-порт.";
+
+QString text(const char *message)
+{
+    return QString::fromUtf8(message);
+}
+} // namespace CliMessages
+
+QStringList groupNames(int flags)
+{
+    static const struct {
+        int flag;
+        const char *name;
+    } groups[] = {
+        { KZConfig::ConfigBaudrate, "baudrate" }, { KZConfig::ConfigFraming, "framing" },
+        { KZConfig::ConfigFlow, "flow" },         { KZConfig::ConfigGprs, "gprs" },
+        { KZConfig::ConfigNtrip, "ntrip" },       { KZConfig::ConfigDyndns, "dyndns" },
+        { KZConfig::ConfigAutoexec, "autoexec" }, { KZConfig::ConfigBluetooth, "bluetooth" },
+    };
+    QStringList names;
+    for (const auto &g : groups)
+        if (flags & g.flag)
+            names << QLatin1String(g.name);
+    return names;
+}
+
+QString batteryText(const QStringList &capabilities, const QString &variant,
+                    const QString &hardwareVersion, double batteryVoltage)
+{
+    const bool present = capabilities.contains(QStringLiteral("BAT"))
+            || variant.contains(QLatin1Char('A')) || variant.contains(QLatin1Char('P'));
+    if (!present)
+        return QStringLiteral("Отсутствует");
+    if (hardwareVersion == QLatin1String("03"))
+        return QStringLiteral("Есть");
+    return QString::number(batteryVoltage, 'f', 3) + QStringLiteral(" В");
+}
+
+KeyValues identityLines(const KZConfigThread &w)
+{
+    const QStringList caps(w.capabilitySet.cbegin(), w.capabilitySet.cend());
+    const bool bluetooth = w.capabilitySet.contains(QStringLiteral("BT"))
+            || w.variant.contains(QLatin1Char('B'));
+    return {
+        { QStringLiteral("model"), w.model },
+        { QStringLiteral("serial"), w.serialNumber },
+        { QStringLiteral("software"), w.softwareVersion },
+        { QStringLiteral("hardware"), w.hardwareVersion },
+        { QStringLiteral("variant"), w.variant },
+        { QStringLiteral("capabilities"), w.capabilities.join(QLatin1Char(';')) },
+        { QStringLiteral("battery"),
+          batteryText(caps, w.variant, w.hardwareVersion, w.batteryVoltage) },
+        { QStringLiteral("bluetooth"), bluetooth ? QStringLiteral("Есть") : QStringLiteral("Нет") },
+        { QStringLiteral("sim"), w.operatorName },
+        { QStringLiteral("link"), w.viaCom ? QStringLiteral("com") : QStringLiteral("bluetooth") },
+    };
+}
+
+KeyValues modeLines(const KZConfig &config)
+{
+    // The Bluetooth command wins when both are set, as in the window.
+    QString channel = QStringLiteral("none");
+    QString command;
+    if (!config.autoexecBt.isEmpty()) {
+        channel = QStringLiteral("bt");
+        command = config.autoexecBt;
+    } else if (!config.autoexecCom.isEmpty()) {
+        channel = QStringLiteral("com");
+        command = config.autoexecCom;
+    }
+
+    const AutoMode::Parsed p = AutoMode::parse(command);
+    const int mode = p.recognised ? p.mode : 0;
+    QString name = QStringLiteral("unknown");
+    switch (mode) {
+    case AutoMode::BaseCsd: name = QStringLiteral("base-csd"); break;
+    case AutoMode::BaseTcp: name = QStringLiteral("base-tcp"); break;
+    case AutoMode::BaseNtripServer: name = QStringLiteral("base-ntrip-server"); break;
+    case AutoMode::BaseNtripCaster: name = QStringLiteral("base-ntrip-caster"); break;
+    case AutoMode::RoverCsd: name = QStringLiteral("rover-csd"); break;
+    case AutoMode::RoverTcp: name = QStringLiteral("rover-tcp"); break;
+    case AutoMode::RoverNtrip: name = QStringLiteral("rover-ntrip"); break;
+    }
+
+    KeyValues lines { { QStringLiteral("channel"), channel }, { QStringLiteral("mode"), name } };
+    if (mode != 0 && (mode & AutoMode::Gprs))
+        lines.append({ QStringLiteral("gprs"), p.gprs });
+    if (mode == AutoMode::BaseNtripServer || mode == AutoMode::BaseNtripCaster
+        || mode == AutoMode::RoverNtrip)
+        lines.append({ QStringLiteral("ntrip"), p.ntrip });
+    if (mode == AutoMode::BaseTcp)
+        lines.append({ QStringLiteral("port"), p.baseTcpPort });
+    if (mode == AutoMode::RoverTcp) {
+        lines.append({ QStringLiteral("port"), p.roverTcpPort });
+        lines.append({ QStringLiteral("address"), p.roverTcpAddress });
+    }
+    if (mode == AutoMode::RoverCsd)
+        lines.append({ QStringLiteral("number"), p.roverCsdNumber });
+    // Base CSD answers calls: it has no reconnecting form.
+    if (mode != 0 && mode != AutoMode::BaseCsd)
+        lines.append({ QStringLiteral("reconnect"),
+                       p.reconnect ? QStringLiteral("yes") : QStringLiteral("no") });
+    lines.append({ QStringLiteral("command"), command });
+    return lines;
+}

@@ -1,0 +1,59 @@
+#include "cli/output.h"
+#include "cli/verbs.h"
+#include "forms/configset.h"
+
+int verbSave(CliContext &ctx)
+{
+    Session &s = ctx.session();
+    if (!s.connectModem())
+        return ExitFailed;
+    int failed = 0;
+    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+        return ExitFailed;
+    // A set missing a group that could not be read would, applied elsewhere,
+    // wipe that group there: nothing is written then.
+    if (failed) {
+        printOut(QStringLiteral("failed: ") + groupNames(failed).join(QLatin1Char(' ')));
+        return ExitFailed;
+    }
+    const ConfigSet::Data data =
+            ConfigSet::fromConfig(s.worker.config, s.worker.model, s.worker.softwareVersion);
+    QString error;
+    if (!ConfigSet::save(ctx.options.args.at(0), data, &error)) {
+        printErr(error);
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+int verbApply(CliContext &ctx)
+{
+    // The file first: a set that cannot be used needs no modem.
+    ConfigSet::Loaded loaded;
+    QString error;
+    if (!ConfigSet::load(ctx.options.args.at(0), &loaded, &error)) {
+        printErr(error);
+        return ExitFailed;
+    }
+    if (!CliSteps::valuesFit(loaded.config, KZConfig::ConfigAll))
+        return ExitFailed;
+
+    Session &s = ctx.session();
+    if (!s.connectModem())
+        return ExitFailed;
+    if (!ConfigSet::versionMatches(loaded, s.worker.model, s.worker.softwareVersion)) {
+        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.model,
+                                            s.worker.softwareVersion)
+                         .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        if (!ctx.options.yes) {
+            printErr(QStringLiteral("Настройки не применены: для применения укажите --yes."));
+            return ExitFailed;
+        }
+    }
+    // The profiles are written as a difference against the modem's own lists,
+    // so they are read first, as the window does after connecting.
+    int failed = 0;
+    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+        return ExitFailed;
+    return CliSteps::writeAndReadBack(s, loaded.config, KZConfig::ConfigAll);
+}

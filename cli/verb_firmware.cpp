@@ -1,0 +1,86 @@
+#include "cli/output.h"
+#include "cli/verbs.h"
+
+#include <QDebug>
+#include "firmware/firmwarecontainer.h"
+
+#include <QFile>
+
+namespace {
+
+// An update halts the modem's application and copies every file at 115200
+// baud; a bound of its own keeps the command line from waiting for ever.
+constexpr int FirmwareMs = 4 * 3600 * 1000;
+
+bool loadContainer(const QString &path, FirmwareContainer *container)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printErr(CliMessages::text(CliMessages::firmwareFile));
+        return false;
+    }
+    QString error;
+    if (!readContainer(&file, *container, &error)) {
+        printErr(error.isEmpty() ? CliMessages::text(CliMessages::firmwareFile) : error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int verbFwinfo(CliContext &ctx)
+{
+    FirmwareContainer c;
+    if (!loadContainer(ctx.options.args.at(0), &c))
+        return ExitFailed;
+    printOut(QStringLiteral("model: ") + c.info.model);
+    printOut(QStringLiteral("hardware: ") + c.info.hardwareVersions.join(QLatin1Char(',')));
+    printOut(QStringLiteral("software: ") + QString::number(c.info.softwareVersion));
+    for (const CommandCheck &check : std::as_const(c.info.preCommands))
+        printOut(QStringLiteral("pre: %1 -> %2").arg(check.command, check.reply));
+    for (const CommandCheck &check : std::as_const(c.info.postCommands))
+        printOut(QStringLiteral("post: %1 -> %2").arg(check.command, check.reply));
+    for (const FirmwareFile &f : std::as_const(c.files))
+        printOut(QStringLiteral("file: %1 %2").arg(f.name).arg(f.data.size()));
+    return ExitOk;
+}
+
+int verbFlash(CliContext &ctx)
+{
+    FirmwareContainer container;
+    if (!loadContainer(ctx.options.args.at(0), &container))
+        return ExitFailed;
+
+    Session &s = ctx.session();
+    if (!s.connectModem())
+        return ExitFailed;
+
+    // Only the hardware version is checked, as on the update tab.
+    const QString joined = container.info.hardwareVersions.join(QLatin1Char(','));
+    if (!container.info.hardwareVersions.contains(s.worker.hardwareVersion)) {
+        printErr(QStringLiteral("Обновление предназначено для оборудования версий %1 /!\\, "
+                                "у модема версия оборудования %2.")
+                         .arg(joined, s.worker.hardwareVersion));
+        if (!ctx.options.yes) {
+            printErr(QStringLiteral("Обновление не начато: для обновления укажите --yes."));
+            return ExitFailed;
+        }
+    }
+    if (!s.worker.viaCom) {
+        printErr(CliMessages::text(CliMessages::firmwareOverBluetooth));
+        return ExitFailed;
+    }
+
+    // The worker is idle between operations: it reads the container only
+    // once applyFirmware runs.
+    s.worker.firmware = container;
+    const Session::Result r = s.run("applyFirmware", FirmwareMs);
+    if (!r.ok) {
+        if (!r.text.isEmpty())
+            qDebug() << r.text;
+        printErr(CliMessages::text(CliMessages::firmware));
+        return ExitFailed;
+    }
+    return ExitOk;
+}

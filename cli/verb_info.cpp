@@ -1,0 +1,11 @@
+#include "cli/output.h"
+#include "cli/verbs.h"
+
+int verbInfo(CliContext &ctx)
+{
+    Session &s = ctx.session();
+    if (!s.connectModem())
+        return ExitFailed;
+    printKeyValues(identityLines(s.worker));
+    return ExitOk;
+}

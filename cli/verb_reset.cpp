@@ -1,0 +1,17 @@
+#include "cli/output.h"
+#include "cli/verbs.h"
+
+int verbReset(CliContext &ctx)
+{
+    // The option parser has already refused a reset without --yes.
+    const KZConfig defaults;
+    if (!CliSteps::valuesFit(defaults, KZConfig::ConfigAll))
+        return ExitFailed;
+    Session &s = ctx.session();
+    if (!s.connectModem())
+        return ExitFailed;
+    int failed = 0;
+    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+        return ExitFailed;
+    return CliSteps::writeAndReadBack(s, defaults, KZConfig::ConfigAll);
+}

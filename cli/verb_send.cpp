@@ -1,0 +1,79 @@
+#include "cli/output.h"
+#include "cli/verbs.h"
+
+#include <QTimer>
+
+namespace {
+// A modem that talks without end still lets the command finish.
+constexpr int OverallMs = 600000;
+
+QByteArray toLine(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size() + 2);
+    for (const QChar ch : text)
+        out.append(ch.unicode() < 256 ? char(ch.unicode()) : '?');
+    return out + "\r\n";
+}
+} // namespace
+
+int verbSend(CliContext &ctx)
+{
+    Session &s = ctx.session();
+    if (!s.connectModem())
+        return ExitFailed;
+
+    enum class End { None, Ok, Error, Silence };
+    End end = End::None;
+    QByteArray pending;
+
+    QTimer silence;
+    silence.setSingleShot(true);
+    silence.setInterval(ctx.options.timeoutMs);
+    QObject::connect(&silence, &QTimer::timeout, &s, [&] {
+        if (end == End::None)
+            end = End::Silence;
+        emit s.changed();
+    });
+
+    // The modem's answer arrives as the terminal's raw reads; it is cut into
+    // lines here and ends at the first final line.
+    auto conn = QObject::connect(&s.worker, &KZSerialPort::rawRead, &s, [&](const QByteArray &data) {
+        if (end != End::None)
+            return;
+        silence.start();
+        pending += data;
+        int nl;
+        while (end == End::None && (nl = pending.indexOf('\n')) >= 0) {
+            QByteArray raw = pending.left(nl);
+            pending.remove(0, nl + 1);
+            while (raw.endsWith('\r'))
+                raw.chop(1);
+            const QString line = QString::fromLatin1(raw);
+            if (line.isEmpty())
+                continue;
+            printOut(line);
+            if (line == QLatin1String("OK"))
+                end = End::Ok;
+            else if (line.startsWith(QLatin1String("ERROR")))
+                end = End::Error;
+        }
+        emit s.changed();
+    });
+
+    QMetaObject::invokeMethod(&s.worker, "termSend", Qt::QueuedConnection,
+                              Q_ARG(QByteArray, toLine(ctx.options.args.at(0))));
+    silence.start();
+    s.waitUntil([&] { return end != End::None; }, OverallMs);
+    QObject::disconnect(conn);
+
+    if (end == End::None || end == End::Silence) {
+        const QString rest = QString::fromLatin1(pending).trimmed();
+        if (!rest.isEmpty())
+            printOut(rest);
+        printErr(QStringLiteral("Модем не ответил «OK» или «ERROR» за %1 мс.")
+                         .arg(ctx.options.timeoutMs));
+        return ExitFailed;
+    }
+    return end == End::Ok ? ExitOk : ExitFailed;
+}

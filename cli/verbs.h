@@ -1,0 +1,51 @@
+#pragma once
+
+#include "cli/options.h"
+#include "cli/session.h"
+
+#include <memory>
+
+// What every command gets: the parsed command line and, for the commands that
+// talk to a modem, the session (created on first use).
+struct CliContext {
+    CliOptions options;
+
+    Session &session()
+    {
+        if (!m_session)
+            m_session = std::make_unique<Session>(options);
+        return *m_session;
+    }
+    bool hung() const { return m_session && m_session->hung(); }
+
+private:
+    std::unique_ptr<Session> m_session;
+};
+
+// Each returns the process's exit status.
+int verbPorts(CliContext &ctx);
+int verbInfo(CliContext &ctx);
+int verbRead(CliContext &ctx);
+int verbBtScan(CliContext &ctx);
+int verbSend(CliContext &ctx);
+int verbAuth(CliContext &ctx);
+int verbMode(CliContext &ctx);
+int verbSave(CliContext &ctx);
+int verbApply(CliContext &ctx);
+int verbReset(CliContext &ctx);
+int verbFwinfo(CliContext &ctx);
+int verbFlash(CliContext &ctx);
+int verbReport(CliContext &ctx);
+int verbReportShow(CliContext &ctx);
+
+// Shared steps of the configuration commands.
+namespace CliSteps {
+// Reads flags; prints the window's message when a group failed. False only
+// when the worker did not finish.
+bool read(Session &s, int flags, int *flagsError);
+// Refuses (printing the message) values the line cannot carry.
+bool valuesFit(const KZConfig &config, int flags);
+// Writes, reads the written groups back, prints the failed groups as
+// "failed: NAME ..." and the window's messages; the exit status.
+int writeAndReadBack(Session &s, const KZConfig &config, int flags);
+} // namespace CliSteps
