@@ -172,6 +172,18 @@ void SimModem::dropLine()
     }
 }
 
+void SimModem::unsolicited(const QByteArray &bytes)
+{
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->unsolicited += bytes;
+    }
+    if (d->thread.joinable() && std::this_thread::get_id() != d->thread.get_id()) {
+        const char c = 'u';
+        if (::write(d->wake[1], &c, 1) < 0) { }
+    }
+}
+
 void SimModem::setCommandHook(CommandHook hook)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
@@ -225,6 +237,13 @@ void SimModem::Private::run()
             dropRequested = false;
             // The line is gone; stay idle until stopped.
         }
+        QByteArray pending;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            pending.swap(unsolicited);
+        }
+        if (!pending.isEmpty())
+            say(pending);
         int timeout = -1;
         if (escapeAtMs > 0) {
             int guard;

@@ -109,6 +109,9 @@ public:
     QList<QByteArray> obexPackets() const;
     void clearLog();
 
+    // The modem says these bytes on its own (a RING, an unsolicited result).
+    void unsolicited(const QByteArray &bytes);
+
     // Closes the line: the tool's port sees the device vanish.
     void dropLine();
 

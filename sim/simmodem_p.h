@@ -23,6 +23,7 @@ struct SimModem::Private {
     std::thread thread;
     std::atomic<bool> running { false };
     std::atomic<bool> dropRequested { false };
+    QByteArray unsolicited; // said by the modem on its own (RING, URCs), under the mutex
 
     // Line state, touched only by the simulator's thread.
     QByteArray lineBuf;
