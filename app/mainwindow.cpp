@@ -10,10 +10,12 @@
 #include "ui_mainwindow.h"
 #include "ui_ntripform.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFileDialog>
 #include <QProgressBar>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
@@ -38,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(&worker, &KZConfigThread::progressValue, this, &MainWindow::kzProgressValue);
     // What the modem sends while no operation runs goes to the terminal.
     connect(&worker, &KZSerialPort::rawRead, this, &MainWindow::readToTerm);
+    connect(&worker, &KZSerialPort::portLost, this, &MainWindow::kzPortLost);
 
     connect(ui->btMode0, &QAbstractButton::toggled, this, &MainWindow::on_btMode2_toggled);
     connect(ui->btMode1, &QAbstractButton::toggled, this, &MainWindow::on_btMode2_toggled);
@@ -227,7 +230,9 @@ void MainWindow::on_connectBtn_clicked()
     const int data = ui->portDataBits->currentData().toInt();
     const int baud = ui->portBaud->currentData().toInt();
     worker.setPortSettings(ui->portName->currentText().trimmed(), baud, data, parity, stop, flow);
+    linkLost = false;
     QMetaObject::invokeMethod(&worker, "doConnect", Qt::QueuedConnection);
+    noteQueued(Running::Connect);
 }
 
 void MainWindow::on_disconnectBtn_clicked()
@@ -278,19 +283,31 @@ void MainWindow::showIdentity()
 
 void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug)
 {
+    operationEnded();
     if (ok) {
+        // A window about to close starts nothing new.
+        const bool chain = !closeWhenIdle;
         switch (op) {
         case KZConfigThread::OpConnect:
-            QMetaObject::invokeMethod(&worker, "handshake", Qt::QueuedConnection);
+            if (chain) {
+                QMetaObject::invokeMethod(&worker, "handshake", Qt::QueuedConnection);
+                noteQueued(Running::Connect);
+            }
             break;
         case KZConfigThread::OpHandshake:
-            QMetaObject::invokeMethod(&worker, "reqInfo", Qt::QueuedConnection);
+            if (chain) {
+                QMetaObject::invokeMethod(&worker, "reqInfo", Qt::QueuedConnection);
+                noteQueued(Running::Connect);
+            }
             break;
         case KZConfigThread::OpInfo:
+            if (!chain)
+                break;
             enterConnectedState();
             showIdentity();
             QMetaObject::invokeMethod(&worker, "reqConfig", Qt::QueuedConnection,
                                       Q_ARG(int, KZConfig::ConfigAll));
+            noteQueued(Running::Read);
             setControlsEnabled(true);
             break;
         case KZConfigThread::OpFirmware:
@@ -351,6 +368,95 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
         setControlsEnabled(true);
         break;
     }
+    // The operation's own words first, then why: the modem is gone.
+    if (linkLost && op != KZConfigThread::OpConnect && op != KZConfigThread::OpHandshake
+        && op != KZConfigThread::OpInfo)
+        showLineLost();
+}
+
+void MainWindow::kzPortLost()
+{
+    qDebug() << QStringLiteral("kzPortLost");
+    linkLost = true;
+    // A running operation fails at once now; its result tells the rest.
+    if (ui->disconnectBtn->isEnabled() || !running.isEmpty())
+        showLineLost();
+}
+
+void MainWindow::showLineLost()
+{
+    QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
+    enterDisconnectedState();
+    ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
+}
+
+void MainWindow::noteQueued(Running kind)
+{
+    running.append(kind);
+    // Every operation but the terminal's escape ends with a result signal,
+    // whose handler calls operationEnded(). The escape has none: a marker
+    // queued behind it runs on the worker thread when it is over and
+    // comes back here.
+    if (kind == Running::Escape) {
+        QMetaObject::invokeMethod(
+                &worker,
+                [this] {
+                    QMetaObject::invokeMethod(this, [this] { operationEnded(); },
+                                              Qt::QueuedConnection);
+                },
+                Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::operationEnded()
+{
+    // The worker runs the operations in the order they were queued.
+    if (!running.isEmpty())
+        running.removeFirst();
+    // Outside the result's handler, which may still start the next step.
+    if (closeWhenIdle && running.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::finishPendingClose);
+}
+
+void MainWindow::finishPendingClose()
+{
+    if (!closeWhenIdle || !running.isEmpty())
+        return;
+    // A box still open on the result waits for the user; try again later
+    // rather than closing under it.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, &MainWindow::finishPendingClose);
+        return;
+    }
+    close();
+}
+
+QString MainWindow::groupNames(int flags)
+{
+    static const char *const names[] = { "скорость COM",  "формат кадра",  "контроль потока",
+                                         "профили GPRS",  "профили NTRIP", "DynDNS",
+                                         "режим работы (автозапуск)", "Bluetooth" };
+    QStringList out;
+    for (int i = 0; i < 8; ++i) {
+        if (flags & (1 << i))
+            out << QString::fromUtf8(names[i]);
+    }
+    return out.join(QStringLiteral(", "));
+}
+
+QString MainWindow::lostWriteMessage(int requested, int written)
+{
+    written &= requested;
+    const int notWritten = requested & ~written;
+    QString text = QStringLiteral("Связь с модемом потеряна во время записи.");
+    if (written)
+        text += QStringLiteral(" Записано: %1.").arg(groupNames(written));
+    else
+        text += QStringLiteral(" Ничего не записано.");
+    if (notWritten)
+        text += QStringLiteral(" Не записано: %1.").arg(groupNames(notWritten));
+    text += QStringLiteral(" Подключитесь к модему заново и проверьте настройки.");
+    return text;
 }
 
 bool MainWindow::isModeUnsaved() const
@@ -360,8 +466,72 @@ bool MainWindow::isModeUnsaved() const
                              worker.config.autoexecCom);
 }
 
+namespace {
+
+// The question asked when the window is closed while `kind` runs.
+QString closeQuestion(MainWindow::Running kind)
+{
+    switch (kind) {
+    case MainWindow::Running::Connect:
+        return QStringLiteral("Идёт подключение к модему. Закрыть программу после его окончания?");
+    case MainWindow::Running::Read:
+        return QStringLiteral("Идёт чтение настроек модема. Закрыть программу после его окончания?");
+    case MainWindow::Running::Write:
+        return QStringLiteral("Идёт запись настроек в модем. Закрыть программу после её окончания?");
+    case MainWindow::Running::BtInquiry:
+        return QStringLiteral("Идёт поиск устройств Bluetooth. Закрыть программу после его "
+                              "окончания?");
+    case MainWindow::Running::Report:
+        return QStringLiteral("Идёт сбор данных для отчёта. Закрыть программу после его окончания?");
+    case MainWindow::Running::Privileged:
+        return QStringLiteral("Идёт выполнение команды. Закрыть программу после его окончания?");
+    case MainWindow::Running::Escape:
+        return QStringLiteral("Идёт выход модема из режима передачи данных. Закрыть программу "
+                              "после его окончания?");
+    case MainWindow::Running::Firmware:
+    case MainWindow::Running::None:
+        break;
+    }
+    return QStringLiteral("Идёт обмен с модемом. Закрыть программу после его окончания?");
+}
+
+} // namespace
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Never leave with the worker in the middle of an operation: a write
+    // would leave a group half sent, an update a modem without its
+    // application. The window waits for the end instead, with its event loop
+    // running.
+    if (closeWhenIdle) {
+        if (running.isEmpty() && !QApplication::activeModalWidget())
+            event->accept();
+        else
+            event->ignore();
+        return;
+    }
+    if (!running.isEmpty()) {
+        event->ignore();
+        if (running.contains(Running::Firmware)) {
+            showBox(QMessageBox::Warning, QStringLiteral("Обновление ПО"),
+                    QStringLiteral("Идёт обновление ПО модема. Дождитесь его окончания: "
+                                   "прерванное обновление оставит модем без рабочего "
+                                   "приложения."));
+            return;
+        }
+        const auto answer = askBox(QMessageBox::Question, QStringLiteral("Операция не завершена"),
+                                   closeQuestion(runningOperation()),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        // The operation may have ended while the question was open.
+        if (answer != QMessageBox::Yes)
+            return;
+        closeWhenIdle = true;
+        centralWidget()->setEnabled(false);
+        ui->statusBar->showMessage(
+                QStringLiteral("Программа закроется после окончания операции."));
+        finishPendingClose();
+        return;
+    }
     if (!worker.isPortOpen() || worker.busy) {
         event->accept();
         return;
@@ -391,6 +561,7 @@ void MainWindow::on_privilegedExecute_clicked()
     setControlsEnabled(false);
     QMetaObject::invokeMethod(&worker, "privilegedExecute", Qt::QueuedConnection,
                               Q_ARG(QString, code));
+    noteQueued(Running::Privileged);
 }
 
 bool MainWindow::valuesFitLine(const KZConfig &copy, int flags)
@@ -405,8 +576,10 @@ bool MainWindow::valuesFitLine(const KZConfig &copy, int flags)
 void MainWindow::startWrite(const KZConfig &copy, int flags)
 {
     setControlsEnabled(false);
+    writeFlags = flags;
     QMetaObject::invokeMethod(&worker, "modConfig", Qt::QueuedConnection, Q_ARG(KZConfig, copy),
                               Q_ARG(int, flags));
+    noteQueued(Running::Write);
 }
 
 QString MainWindow::chooseSaveFile(const QString &filter)

@@ -52,6 +52,16 @@ public:
     // The operating mode shown differs from what the modem holds.
     bool isModeUnsaved() const;
 
+    // What the window has asked of the worker and not yet seen end.
+    enum class Running { None, Connect, Read, Write, BtInquiry, Firmware, Report, Privileged, Escape };
+    Running runningOperation() const { return running.isEmpty() ? Running::None : running.first(); }
+    // Closing was asked for while an operation ran: the window closes when it ends.
+    bool closePending() const { return closeWhenIdle; }
+    // The configuration groups named for the user, in group order.
+    static QString groupNames(int flags);
+    // What the user is told when the line went during a write of `requested`.
+    static QString lostWriteMessage(int requested, int written);
+
 public slots:
     void kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug);
     void kzReportComplete(QString report);
@@ -63,6 +73,9 @@ public slots:
     // Terminal: bytes the modem sends while no operation runs.
     void readToTerm(QByteArray data);
     void printTermLine(Qt::GlobalColor color, QString text);
+
+    // The link closed a port that failed (unplugged, line lost).
+    void kzPortLost();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -162,6 +175,14 @@ private:
     // Firmware: whether the loaded container fits the connected modem.
     bool firmwareFits() const;
 
+    // Call right after queueing an operation of `kind` to the worker: a
+    // marker queued behind it comes back when the worker has finished it.
+    void noteQueued(Running kind);
+    void operationEnded();
+    void finishPendingClose();
+    // After a lost line: disconnected, and the status bar says why.
+    void showLineLost();
+
     // Terminal
     bool terminalUsable() const;
     void queueEscape(bool hangUp);
@@ -183,4 +204,9 @@ private:
     QStringList termHistory; // commands sent from termCmd, oldest first
     int termHistoryPos = 0;
     bool firmwareLoaded = false;
+
+    QList<Running> running;     // queued or running, oldest first
+    bool closeWhenIdle = false;
+    bool linkLost = false;      // the port failed since the last Connect
+    int writeFlags = 0;         // groups of the write under way
 };

@@ -50,6 +50,7 @@ void MainWindow::on_btInq_clicked()
 {
     setControlsEnabled(false);
     QMetaObject::invokeMethod(&worker, "bluetoothInquiry", Qt::QueuedConnection);
+    noteQueued(Running::BtInquiry);
 }
 
 void MainWindow::on_btInqList_currentRowChanged(int row)

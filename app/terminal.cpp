@@ -44,8 +44,11 @@ void MainWindow::readToTerm(QByteArray data)
 
 void MainWindow::on_termSend_clicked()
 {
-    if (!terminalUsable())
+    if (!terminalUsable()) {
+        if (linkLost)
+            ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
         return;
+    }
     const QString command = ui->termCmd->text();
     const QString text = command + QStringLiteral("\r\n");
     printTermLine(Qt::darkRed, text);
@@ -67,13 +70,17 @@ void MainWindow::on_termCmd_returnPressed()
 
 void MainWindow::queueEscape(bool hangUp)
 {
-    if (!terminalUsable())
+    if (!terminalUsable()) {
+        if (linkLost)
+            ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
         return;
+    }
     // The guard times pass on the worker thread, so the window stays live;
     // the log shows "+++" and "ATH" when the worker has written them.
     connect(&worker, &KZConfigThread::termWritten, this, &MainWindow::showTermWritten,
             Qt::UniqueConnection);
     QMetaObject::invokeMethod(&worker, "termEscape", Qt::QueuedConnection, Q_ARG(bool, hangUp));
+    noteQueued(Running::Escape);
 }
 
 void MainWindow::showTermWritten(QByteArray data)

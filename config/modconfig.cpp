@@ -168,8 +168,10 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
                 drainInput();
                 sendCommand(line);
                 // Older modems answer the mode change unreliably: not judged.
+                // A line lost meanwhile is no answer, though: the mode may
+                // not have reached the modem.
                 waitReply(15000);
-                ok = true;
+                ok = !lineGone();
             }
         }
         result(KZConfig::ConfigBluetooth, ok);

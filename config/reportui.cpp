@@ -21,10 +21,12 @@ void MainWindow::on_reportButton_clicked()
     ui->statusBar->showMessage(QStringLiteral("Подождите, идёт сбор данных..."));
     QMetaObject::invokeMethod(&worker, "makeReport", Qt::QueuedConnection,
                               Q_ARG(bool, ui->reportProfiles->isChecked()));
+    noteQueued(Running::Report);
 }
 
 void MainWindow::kzReportComplete(QString report)
 {
+    operationEnded();
     QString path = reportFileName;
     reportFileName.clear();
     // The report took a minute to collect: when the file cannot be written,
@@ -33,7 +35,10 @@ void MainWindow::kzReportComplete(QString report)
     while (!path.isEmpty()) {
         QString error;
         if (ReportFile::write(path, report, &error)) {
-            ui->statusBar->showMessage(QStringLiteral("Отчёт сохранён."));
+            // A report cut short by a lost line is saved all the same.
+            ui->statusBar->showMessage(
+                    linkLost ? QStringLiteral("Отчёт сохранён. Связь с модемом потеряна.")
+                             : QStringLiteral("Отчёт сохранён."));
             return;
         }
         ui->statusBar->showMessage(QStringLiteral("Отчёт не сохранён."));

@@ -150,6 +150,7 @@ bool KZSerialPort::openPort()
                         if (p == port && p->isOpen()) {
                             qDebug() << QStringLiteral("port lost: %1").arg(p->errorString());
                             closePort();
+                            emit portLost();
                         }
                     },
                     Qt::QueuedConnection);
@@ -195,6 +196,7 @@ bool KZSerialPort::checkPortFailed()
         qDebug() << QStringLiteral("port lost: %1").arg(port->errorString());
         m_lineLost = true;
         closePort();
+        emit portLost();
         return true;
     }
     return false;

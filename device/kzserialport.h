@@ -63,6 +63,8 @@ public:
 
 signals:
     void rawRead(QByteArray data);
+    // The port failed (device gone, line lost) and the link has closed it.
+    void portLost();
 
 protected slots:
     void portReadyRead();

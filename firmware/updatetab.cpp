@@ -101,4 +101,5 @@ void MainWindow::on_updateButton_clicked()
                                                      : QStringLiteral("Не удалось обновить ПО модема."));
                       });
     QMetaObject::invokeMethod(&worker, "applyFirmware", Qt::QueuedConnection);
+    noteQueued(Running::Firmware);
 }

@@ -49,6 +49,17 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
     qDebug() << QStringLiteral("kzRequestCompleted: OK %1  ERR %2")
                         .arg(flagsOk, 0, 16)
                         .arg(flagsError, 0, 16);
+    operationEnded();
+    if (linkLost) {
+        // The line went during the read: what was read of the groups is
+        // not shown, the window is disconnected.
+        if (flagsError)
+            showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                    QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
+                                   "отключиться от модема и подключиться заново."));
+        showLineLost();
+        return;
+    }
     const KZConfig &c = worker.config;
 
     if (flagsOk & KZConfig::ConfigBaudrate) {
@@ -121,6 +132,15 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
     qDebug() << QStringLiteral("kzConfigCompleted: OK %1  ERR %2")
                         .arg(flagsOk, 0, 16)
                         .arg(flagsError, 0, 16);
+    operationEnded();
+    if (linkLost) {
+        // Nothing can be read back over a dead line; the user learns which
+        // groups the modem got before it went.
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                lostWriteMessage(writeFlags | flagsOk | flagsError, flagsOk));
+        showLineLost();
+        return;
+    }
     setControlsEnabled(true);
     if (flagsError) {
         showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
@@ -128,8 +148,12 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
                                "подключиться ещё раз и выполнить настройку заново."));
         ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
     }
+    // A window about to close reads nothing back.
+    if (closeWhenIdle)
+        return;
     // Every group the write touched is read again, failed ones included, so
     // the widgets show what the modem now holds.
     QMetaObject::invokeMethod(&worker, "reqConfig", Qt::QueuedConnection,
                               Q_ARG(int, flagsOk | flagsError));
+    noteQueued(Running::Read);
 }
