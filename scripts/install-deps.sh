@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need.
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
-      xvfb xauth python3)
+      xvfb xauth python3 clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
