@@ -15,6 +15,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QProgressBar>
+#include <QThread>
 #include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -95,7 +96,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->portStopBits->addItem(QStringLiteral("1"), int(KZTables::Stop1));
     ui->portStopBits->addItem(QStringLiteral("2"), int(KZTables::Stop2));
 
-    fillPortNames();
+    // Enumerating the ports takes longer than drawing the window: it runs on
+    // a thread of its own and the list is filled when it is done.
+    portScan = QThread::create([this] {
+        const QStringList names = availablePortNames();
+        QMetaObject::invokeMethod(this, [this, names] { applyPortNames(names); },
+                                  Qt::QueuedConnection);
+    });
+    portScan->start();
 
     controls = {
         ui->updateButton, ui->comBaud, ui->comFraming, ui->comFlow, ui->comSaveButton,
@@ -145,14 +153,21 @@ MainWindow::~MainWindow()
     // Join the worker thread (it closes the port on its way out) before the
     // worker member goes.
     workerRunner.reset();
+    portScan->wait();
+    delete portScan;
     delete ui;
 }
 
 void MainWindow::fillPortNames()
 {
+    applyPortNames(availablePortNames());
+}
+
+void MainWindow::applyPortNames(const QStringList &names)
+{
     const QString typed = ui->portName->currentText();
     ui->portName->clear();
-    ui->portName->addItems(availablePortNames());
+    ui->portName->addItems(names);
     // A port chosen or typed before stays visible even when it is not listed.
     if (!typed.isEmpty())
         selectPort(typed);

@@ -18,6 +18,7 @@ class NtripForm;
 class DdnsForm;
 class QDialog;
 class QProgressBar;
+class QThread;
 class WorkerRunner;
 
 // The single window of the tool. Its slots are spread over several source
@@ -157,6 +158,7 @@ private:
     void enterDisconnectedState();
     void setControlsEnabled(bool enabled);
     void fillPortNames();
+    void applyPortNames(const QStringList &names);
     void emptyDialogs();
     void showIdentity();
 
@@ -200,6 +202,7 @@ private:
     QList<QWidget *> controls;
     std::unique_ptr<WorkerRunner> workerRunner;
     QProgressBar *statusProgress = nullptr;
+    QThread *portScan = nullptr; // the port enumeration at start-up
 
     QStringList termHistory; // commands sent from termCmd, oldest first
     int termHistoryPos = 0;
