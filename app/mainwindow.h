@@ -16,6 +16,7 @@ class MainWindow;
 class GprsForm;
 class NtripForm;
 class DdnsForm;
+class QComboBox;
 class QDialog;
 class QProgressBar;
 class QThread;
@@ -173,6 +174,10 @@ private:
     bool valuesFitLine(const KZConfig &copy, int flags);
     // Disables the controls and queues modConfig with the copy.
     void startWrite(const KZConfig &copy, int flags);
+
+    // Profile dialogs: run one, save on OK, and let `box` take the dialog's row.
+    void editGprsProfiles(QComboBox *box);
+    void editNtripProfiles(int mode, QComboBox *box);
 
     // Firmware: whether the loaded container fits the connected modem.
     bool firmwareFits() const;

@@ -27,6 +27,9 @@ public:
     bool bluetooth();
 
 private:
+    template<typename Profile, typename Parse>
+    bool profiles(QList<Profile> &list, const QString &command, const QString &text, Parse parse);
+
     // Late bytes of an earlier reply would be taken for this one's.
     void query(const QString &command, int timeoutMs)
     {
@@ -96,20 +99,22 @@ bool ConfigReader::serial()
     return true;
 }
 
-bool ConfigReader::gprs()
+// One "+ADDGPRS: " or "+ADDNTRIP: " line per stored profile, then "OK".
+template<typename Profile, typename Parse>
+bool ConfigReader::profiles(QList<Profile> &list, const QString &command, const QString &text,
+                            Parse parse)
 {
     constexpr int T = 5000;
     if (!w.online)
         return false;
-    w.config.gprsProfiles.clear();
-    const QString text = QStringLiteral("Загрузка профилей GPRS");
+    list.clear();
     emit w.progress(text);
-    query(QStringLiteral("AT+ADDGPRS?"), T);
+    query(command, T);
     for (int i = 0; i <= MaxReplyLines; ++i) {
-        GprsProfile p;
-        switch (ConfigReplies::parseGprs(w.lastReply, &p)) {
+        Profile p;
+        switch (parse(w.lastReply, &p)) {
         case Match::Ok:
-            w.config.gprsProfiles.append(p);
+            list.append(p);
             w.waitReply(T);
             continue;
         case Match::Bad:
@@ -126,34 +131,16 @@ bool ConfigReader::gprs()
     return fail(T);
 }
 
+bool ConfigReader::gprs()
+{
+    return profiles(w.config.gprsProfiles, QStringLiteral("AT+ADDGPRS?"),
+                    QStringLiteral("Загрузка профилей GPRS"), ConfigReplies::parseGprs);
+}
+
 bool ConfigReader::ntrip()
 {
-    constexpr int T = 5000;
-    if (!w.online)
-        return false;
-    w.config.ntripProfiles.clear();
-    const QString text = QStringLiteral("Загрузка профилей NTRIP");
-    emit w.progress(text);
-    query(QStringLiteral("AT+ADDNTRIP?"), T);
-    for (int i = 0; i <= MaxReplyLines; ++i) {
-        NtripProfile p;
-        switch (ConfigReplies::parseNtrip(w.lastReply, &p)) {
-        case Match::Ok:
-            w.config.ntripProfiles.append(p);
-            w.waitReply(T);
-            continue;
-        case Match::Bad:
-            return fail(T);
-        case Match::Other:
-            break;
-        }
-        if (w.lastReply == QLatin1String("OK")) {
-            emit w.progress(text);
-            return true;
-        }
-        return fail(T);
-    }
-    return fail(T);
+    return profiles(w.config.ntripProfiles, QStringLiteral("AT+ADDNTRIP?"),
+                    QStringLiteral("Загрузка профилей NTRIP"), ConfigReplies::parseNtrip);
 }
 
 bool ConfigReader::dyndns()

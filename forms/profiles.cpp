@@ -60,7 +60,7 @@ KZConfig withNtripFields(const KZConfig &record, const Ui::NtripForm *f)
 
 } // namespace
 
-void MainWindow::on_conRoverGprsEdit_clicked()
+void MainWindow::editGprsProfiles(QComboBox *box)
 {
     if (runDialog(gprsForm) != QDialog::Accepted)
         return;
@@ -70,59 +70,45 @@ void MainWindow::on_conRoverGprsEdit_clicked()
                               .isEmpty();
     xon_gprsProfileSave_clicked();
     if (fits)
-        ui->conRoverGprsSelect->setCurrentIndex(gprsForm->ui->gprsList->currentRow());
+        box->setCurrentIndex(gprsForm->ui->gprsList->currentRow());
+}
+
+void MainWindow::editNtripProfiles(int mode, QComboBox *box)
+{
+    ntripForm->setMode(NtripDialogMode(mode));
+    if (runDialog(ntripForm) != QDialog::Accepted)
+        return;
+    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
+                                        KZConfig::ConfigNtrip)
+                              .isEmpty();
+    xon_ntripProfileSave_clicked();
+    if (fits)
+        box->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+}
+
+void MainWindow::on_conRoverGprsEdit_clicked()
+{
+    editGprsProfiles(ui->conRoverGprsSelect);
 }
 
 void MainWindow::on_conBaseGprsEdit_clicked()
 {
-    if (runDialog(gprsForm) != QDialog::Accepted)
-        return;
-    // A refused save leaves the box as it was.
-    const bool fits = LineValues::check(withGprsFields(worker.config, gprsForm->ui),
-                                        KZConfig::ConfigGprs)
-                              .isEmpty();
-    xon_gprsProfileSave_clicked();
-    if (fits)
-        ui->conBaseGprsSelect->setCurrentIndex(gprsForm->ui->gprsList->currentRow());
+    editGprsProfiles(ui->conBaseGprsSelect);
 }
 
 void MainWindow::on_conRoverNtripEdit_clicked()
 {
-    ntripForm->setMode(NtripClientMode);
-    if (runDialog(ntripForm) != QDialog::Accepted)
-        return;
-    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
-                                        KZConfig::ConfigNtrip)
-                              .isEmpty();
-    xon_ntripProfileSave_clicked();
-    if (fits)
-        ui->conRoverNtripSelect->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+    editNtripProfiles(NtripClientMode, ui->conRoverNtripSelect);
 }
 
 void MainWindow::on_conBaseNtripCasterEdit_clicked()
 {
-    ntripForm->setMode(NtripCasterMode);
-    if (runDialog(ntripForm) != QDialog::Accepted)
-        return;
-    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
-                                        KZConfig::ConfigNtrip)
-                              .isEmpty();
-    xon_ntripProfileSave_clicked();
-    if (fits)
-        ui->conBaseNtripCasterSelect->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+    editNtripProfiles(NtripCasterMode, ui->conBaseNtripCasterSelect);
 }
 
 void MainWindow::on_conBaseNtripServerEdit_clicked()
 {
-    ntripForm->setMode(NtripServerMode);
-    if (runDialog(ntripForm) != QDialog::Accepted)
-        return;
-    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
-                                        KZConfig::ConfigNtrip)
-                              .isEmpty();
-    xon_ntripProfileSave_clicked();
-    if (fits)
-        ui->conBaseNtripServerSelect->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+    editNtripProfiles(NtripServerMode, ui->conBaseNtripServerSelect);
 }
 
 void MainWindow::on_conBaseDyndnsEdit_clicked()
