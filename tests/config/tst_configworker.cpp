@@ -206,6 +206,35 @@ private slots:
         QVERIFY(w.sim.commands().isEmpty());
     }
 
+    // A framing write is acknowledged, but the tool's port cannot be opened
+    // again (the adapter went away meanwhile): that group fails, and the
+    // groups after it fail at once instead of waiting out their deadlines.
+    void framingWriteWhosePortCannotReopen()
+    {
+        SimState s;
+        s.gprs = { { "A", "apn", "u", "p" } };
+        SimWorker w(s);
+        QVERIFY(w.start());
+        QVERIFY(w.connectAll());
+        QCOMPARE(readConfig(w, KZConfig::ConfigGprs), Flags(0x08, 0));
+        KZConfig c = w.worker.config;
+        c.framing = 2; // 8E1
+        c.gprsProfiles.clear();
+        // Only the next open uses the name; the open port still works.
+        w.worker.deviceName = "/dev/kz-unplugged";
+        w.sim.clearLog();
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(writeConfig(w, c, KZConfig::ConfigFraming | KZConfig::ConfigFlow | KZConfig::ConfigGprs),
+                 Flags(0, 0x0E));
+        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(w.sim.commands(), QStringList { "AT+ICF=2,1" });
+        QCOMPARE(w.sim.state().icf, QString("2,1"));
+        QCOMPARE(w.worker.parity, 2); // the setting the port was asked to follow
+        QVERIFY(!w.worker.isPortOpen());
+        QVERIFY(!w.worker.busy);
+    }
+
     void otherGroupsWrite()
     {
         SimWorker w;
