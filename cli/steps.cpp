@@ -43,4 +43,9 @@ int writeAndReadBack(Session &s, const KZConfig &config, int flags)
     return finished ? ExitOk : ExitFailed;
 }
 
+bool connectAndReadAll(Session &s, int *flagsError)
+{
+    return s.connectModem() && read(s, KZConfig::ConfigAll, flagsError);
+}
+
 } // namespace CliSteps

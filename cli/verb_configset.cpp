@@ -5,10 +5,8 @@
 int verbSave(CliContext &ctx)
 {
     Session &s = ctx.session();
-    if (!s.connectModem())
-        return ExitFailed;
     int failed = 0;
-    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+    if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
     // A set missing a group that could not be read would, applied elsewhere,
     // wipe that group there: nothing is written then.

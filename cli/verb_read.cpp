@@ -57,10 +57,8 @@ QJsonObject configJson(const KZConfig &c, int failedFlags)
 int verbRead(CliContext &ctx)
 {
     Session &s = ctx.session();
-    if (!s.connectModem())
-        return ExitFailed;
     int failed = 0;
-    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+    if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
     // A failed group is named in the object; the connection itself worked.
     const QByteArray json =

@@ -8,12 +8,10 @@ int verbReport(CliContext &ctx)
 {
     const QString path = ctx.options.args.at(0);
     Session &s = ctx.session();
-    if (!s.connectModem())
-        return ExitFailed;
     // The report holds the profiles and the Bluetooth mode as last read: read
     // everything first, as the window does after connecting.
     int failed = 0;
-    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+    if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
     printErr(QStringLiteral("Подождите, идёт сбор данных..."));
     QString report;

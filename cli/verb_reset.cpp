@@ -8,10 +8,8 @@ int verbReset(CliContext &ctx)
     if (!CliSteps::valuesFit(defaults, KZConfig::ConfigAll))
         return ExitFailed;
     Session &s = ctx.session();
-    if (!s.connectModem())
-        return ExitFailed;
     int failed = 0;
-    if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
+    if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
     return CliSteps::writeAndReadBack(s, defaults, KZConfig::ConfigAll);
 }

@@ -43,6 +43,8 @@ namespace CliSteps {
 // Reads flags; prints the window's message when a group failed. False only
 // when the worker did not finish.
 bool read(Session &s, int flags, int *flagsError);
+// Connects and reads every group, as the window does after Connect.
+bool connectAndReadAll(Session &s, int *flagsError);
 // Refuses (printing the message) values the line cannot carry.
 bool valuesFit(const KZConfig &config, int flags);
 // Writes, reads the written groups back, prints the failed groups as
