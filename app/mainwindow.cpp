@@ -351,8 +351,12 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     };
     switch (op) {
     case KZConfigThread::OpConnect:
-        failConnection(QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
-                       QStringLiteral("Не удалось открыть порт."));
+        showReasonBox(QMessageBox::Critical, title,
+                      QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
+                      worker.openFailure());
+        ui->statusBar->showMessage(QStringLiteral("Не удалось открыть порт."));
+        QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
+        enterDisconnectedState();
         break;
     case KZConfigThread::OpHandshake:
         failConnection(QStringLiteral("Не удалось установить соединение с модемом. Убедитесь, что "
@@ -610,6 +614,14 @@ QString MainWindow::chooseOpenFile(const QString &filter)
 void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                               const QString &reason)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.setInformativeText(reason);
     box.exec();
 }
 

@@ -87,6 +87,9 @@ protected:
     virtual QString chooseSaveFile(const QString &filter);
     virtual QString chooseOpenFile(const QString &filter);
     virtual void showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
+    // A box whose second text says why (the box's informative text).
+    virtual void showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                               const QString &reason);
     virtual QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
                                                const QString &text,
                                                QMessageBox::StandardButtons buttons,

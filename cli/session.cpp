@@ -113,6 +113,8 @@ bool Session::connectModem()
             if (!r.text.isEmpty())
                 qDebug() << r.text;
             printErr(CliMessages::text(s.message));
+            if (s.message == CliMessages::openPort)
+                printErr(worker.openFailure()); // why, on the next line
             return false;
         }
     }

@@ -15,6 +15,7 @@ struct ShownBox {
     QString title;
     QString text;
     QString statusAfter; // the status bar text when the next box came or now
+    QString informative = QString(); // the box's second text
 };
 
 class TestWindow : public MainWindow
@@ -41,6 +42,11 @@ protected:
     void showBox(QMessageBox::Icon icon, const QString &title, const QString &text) override
     {
         boxes << ShownBox { icon, title, text, QString() };
+    }
+    void showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                       const QString &reason) override
+    {
+        boxes << ShownBox { icon, title, text, QString(), reason };
     }
     QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
                                        const QString &text, QMessageBox::StandardButtons,
