@@ -27,6 +27,30 @@ bool loadContainer(const QString &path, FirmwareContainer *container)
     return true;
 }
 
+// A modem without its application cannot tell its identity or answer the
+// checks before the halt: those are skipped; a modem whose application runs
+// is refused, so that the checks are never skipped for it.
+int flashRecover(Session &s, const FirmwareContainer &container)
+{
+    s.allowHalted = true;
+    if (!s.connectModem())
+        return ExitFailed;
+    if (!s.worker.applicationHalted) {
+        printErr(QStringLiteral("Приложение модема работает: --recover только для модема без "
+                                "приложения. Обновите ПО без --recover."));
+        return ExitFailed;
+    }
+    s.worker.firmware = container;
+    const Session::Result r = s.run("applyFirmwareRecovery", FirmwareMs);
+    if (!r.ok) {
+        if (!r.text.isEmpty())
+            qDebug() << r.text;
+        printErr(CliMessages::text(CliMessages::firmware));
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
 } // namespace
 
 int verbFwinfo(CliContext &ctx)
@@ -53,6 +77,8 @@ int verbFlash(CliContext &ctx)
         return ExitFailed;
 
     Session &s = ctx.session();
+    if (ctx.options.recover)
+        return flashRecover(s, container);
     if (!s.connectModem())
         return ExitFailed;
 

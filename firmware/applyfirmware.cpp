@@ -115,7 +115,10 @@ void KZConfigThread::applyFirmware()
 
     emit progress(QStringLiteral("Обновление ПО: предварительные команды"));
     QString failure;
-    if (!runChecks(fw.info.preCommands, QStringLiteral("Pre: %0 > %1"), &failure))
+    // A modem without its application cannot answer the checks before the halt.
+    const bool skipPre = skipPreCommands;
+    skipPreCommands = false;
+    if (!skipPre && !runChecks(fw.info.preCommands, QStringLiteral("Pre: %0 > %1"), &failure))
         return finish(false, failure);
 
     emit progress(QStringLiteral("Обновление ПО: остановка приложения"));

@@ -25,6 +25,8 @@ public:
     QList<ShownBox> questions;
     QQueue<QString> fileAnswers;                       // next file dialog results
     QQueue<QMessageBox::StandardButton> questionAnswers; // next question results
+    QQueue<int> choiceAnswers;                         // next choice box results (button index)
+    QList<QStringList> choicesOffered;                 // the buttons of each choice box
     // Runs instead of a modal dialog's event loop; returns Accepted or Rejected.
     std::function<int(QDialog *)> dialogHandler;
 
@@ -54,6 +56,13 @@ protected:
     {
         questions << ShownBox { icon, title, text, QString() };
         return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
+    }
+    int choiceBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                  const QStringList &choices) override
+    {
+        questions << ShownBox { icon, title, text, QString() };
+        choicesOffered << choices;
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
     }
     int runDialog(QDialog *dialog) override
     {
