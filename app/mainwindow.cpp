@@ -424,6 +424,9 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
 void MainWindow::kzPortLost()
 {
     qDebug() << QStringLiteral("kzPortLost");
+    // The search opens ports of its own; one failing is its result, not a lost modem.
+    if (runningOperation() == Running::Detect)
+        return;
     linkLost = true;
     // A running operation fails at once now; its result tells the rest.
     if (ui->disconnectBtn->isEnabled() || !running.isEmpty())

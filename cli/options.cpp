@@ -393,7 +393,7 @@ QString usageText()
 
 QString shortUsageText()
 {
-    return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N] [--data 8|7] "
+    return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N|auto] [--data 8|7] "
                           "[--parity N|E|O] [--stop 1|2] [--debug] КОМАНДА [аргументы]\n"
                           "Команды: ports, detect, start-app, info, read, bt-scan, send, auth, mode, save, apply, "
                           "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
