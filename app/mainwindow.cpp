@@ -359,20 +359,20 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
 
     qDebug() << errorDebug;
     const QString title = QStringLiteral("Ошибка");
-    auto failConnection = [&](const QString &box, const QString &status) {
-        showBox(QMessageBox::Critical, title, box);
+    auto failConnection = [&](const QString &box, const QString &status,
+                              const QString &reason = QString()) {
+        if (reason.isEmpty())
+            showBox(QMessageBox::Critical, title, box);
+        else
+            showReasonBox(QMessageBox::Critical, title, box, reason);
         ui->statusBar->showMessage(status);
         QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
         enterDisconnectedState();
     };
     switch (op) {
     case KZConfigThread::OpConnect:
-        showReasonBox(QMessageBox::Critical, title,
-                      QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
-                      worker.openFailure());
-        ui->statusBar->showMessage(QStringLiteral("Не удалось открыть порт."));
-        QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
-        enterDisconnectedState();
+        failConnection(QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
+                       QStringLiteral("Не удалось открыть порт."), worker.openFailure());
         break;
     case KZConfigThread::OpHandshake:
         failConnection(QStringLiteral("Не удалось установить соединение с модемом. Убедитесь, что "

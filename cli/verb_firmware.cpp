@@ -27,6 +27,22 @@ bool loadContainer(const QString &path, FirmwareContainer *container)
     return true;
 }
 
+// Runs the update slot on the container; the exit status.
+int runUpdate(Session &s, const FirmwareContainer &container, const char *slot)
+{
+    // The worker is idle between operations: it reads the container only
+    // once the update runs.
+    s.worker.firmware = container;
+    const Session::Result r = s.run(slot, FirmwareMs);
+    if (!r.ok) {
+        if (!r.text.isEmpty())
+            qDebug() << r.text;
+        printErr(CliMessages::text(CliMessages::firmware));
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
 // A modem without its application cannot tell its identity or answer the
 // checks before the halt: those are skipped; a modem whose application runs
 // is refused, so that the checks are never skipped for it.
@@ -40,15 +56,7 @@ int flashRecover(Session &s, const FirmwareContainer &container)
                                 "приложения. Обновите ПО без --recover."));
         return ExitFailed;
     }
-    s.worker.firmware = container;
-    const Session::Result r = s.run("applyFirmwareRecovery", FirmwareMs);
-    if (!r.ok) {
-        if (!r.text.isEmpty())
-            qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::firmware));
-        return ExitFailed;
-    }
-    return ExitOk;
+    return runUpdate(s, container, "applyFirmwareRecovery");
 }
 
 } // namespace
@@ -98,15 +106,5 @@ int verbFlash(CliContext &ctx)
         return ExitFailed;
     }
 
-    // The worker is idle between operations: it reads the container only
-    // once applyFirmware runs.
-    s.worker.firmware = container;
-    const Session::Result r = s.run("applyFirmware", FirmwareMs);
-    if (!r.ok) {
-        if (!r.text.isEmpty())
-            qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::firmware));
-        return ExitFailed;
-    }
-    return ExitOk;
+    return runUpdate(s, container, "applyFirmware");
 }

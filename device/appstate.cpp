@@ -12,4 +12,15 @@ QString haltedMessage()
     return QStringLiteral("Приложение модема не запущено. Возможно, было прервано обновление ПО.");
 }
 
+QString startCommand()
+{
+    return QStringLiteral("AT^SJRA=A:/atc65.jar");
+}
+
+bool probeAnswered(const QString &reply)
+{
+    return reply == QLatin1String("OK") || reply == QLatin1String("ERROR")
+            || reply == QLatin1String("AT");
+}
+
 } // namespace AppState

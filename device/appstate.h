@@ -12,4 +12,11 @@ bool halted(const QString &infoReply, const QString &atReply);
 // What the user is told.
 QString haltedMessage();
 
+// The command that starts the application from the modem's drive.
+QString startCommand();
+
+// A reply that ends an "AT" probe while the application halts or starts:
+// the module is there ("OK", "ERROR", or its echo "AT").
+bool probeAnswered(const QString &reply);
+
 } // namespace AppState

@@ -10,18 +10,11 @@
 
 namespace {
 
-const QString StartCommand = QStringLiteral("AT^SJRA=A:/atc65.jar");
 constexpr int StartReplyMs = 2000;
 // As after an update: about 30 s for the application to come up.
 constexpr int StartProbeMs = 2000;
 constexpr int StartProbeTries = 15;
 constexpr int ModelReplyMs = 1500;
-
-bool probeEnds(const QString &reply)
-{
-    return reply == QLatin1String("OK") || reply == QLatin1String("ERROR")
-            || reply == QLatin1String("AT");
-}
 
 } // namespace
 
@@ -51,13 +44,13 @@ void KZConfigThread::startApplication()
     }
     emit progress(QStringLiteral("Запуск приложения модема"));
     drainInput();
-    sendCommand(StartCommand);
+    sendCommand(AppState::startCommand());
     waitReply(StartReplyMs);
     const QString started = lastReply;
     for (int i = 0; i < StartProbeTries && !lineLost(); ++i) {
         sendCommand(QStringLiteral("AT"));
         waitReply(StartProbeMs);
-        if (probeEnds(lastReply)) {
+        if (AppState::probeAnswered(lastReply)) {
             // The rest of what the module says as it comes up is no reply.
             collectUntilQuiet(200);
             applicationHalted = false;

@@ -1,5 +1,6 @@
 // The command line's contract, checked from outside: the built binary runs
 // against simulated modems and its output, files and exit status are read.
+#include "common/clirun.h"
 #include "config/reportfile.h"
 #include "firmware/firmwarecontainer.h"
 #include "forms/configset.h"
@@ -29,35 +30,6 @@ const QString InfoMessage = QStringLiteral("Не удалось получить
 const QString PrivilegedMessage = QStringLiteral(
         "При выполнении команды произошла ошибка. Проверьте корректность кода и его "
         "применимость к данному модему.");
-
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-    QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-};
-
-Run cli(const QStringList &args, int timeoutMs = 60000)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // As under ctest: debug output is off unless the command line turns it on.
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.debug=false"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KZCONFIG_CLI), args);
-    Run r;
-    if (!p.waitForStarted(10000))
-        return r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished(5000);
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // A started simulated modem; the port name goes to --port.
 struct Sim {

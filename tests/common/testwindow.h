@@ -48,7 +48,10 @@ protected:
     void showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
                        const QString &reason) override
     {
-        boxes << ShownBox { icon, title, text, QString(), reason };
+        // Through showBox, so that windows recording more at each box see this one too.
+        showBox(icon, title, text);
+        if (!boxes.isEmpty())
+            boxes.last().informative = reason;
     }
     QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
                                        const QString &text, QMessageBox::StandardButtons,

@@ -2,7 +2,8 @@
 // the line after the message, the port list as JSON, detect and --baud auto
 // against simulated modems, and a modem without its application: the message,
 // start-app, and flash --recover against kz520-sim keeping its drive in a folder.
-#include "common/ptypeer.h"
+#include "common/badport.h"
+#include "common/clirun.h"
 #include "firmware/firmwarecontainer.h"
 #include "sim/simmodem.h"
 
@@ -21,35 +22,6 @@ namespace {
 const QString OpenPortMessage = QStringLiteral("Не удалось открыть порт. Проверьте настройки.");
 const QString HaltedMessage =
         QStringLiteral("Приложение модема не запущено. Возможно, было прервано обновление ПО.");
-
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-    QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-    QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-};
-
-Run cli(const QStringList &args, int timeoutMs = 120000)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.debug=false"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KZCONFIG_CLI), args);
-    Run r;
-    if (!p.waitForStarted(10000))
-        return r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished(5000);
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QString writeContainer(const QString &path, const FirmwareContainer &c)
 {
@@ -95,31 +67,16 @@ private slots:
 
 void TstFieldCli::openFailureReason_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("nonexistent") << "missing" << "не существует.";
-    QTest::newRow("regular file") << "file" << "не является последовательным портом.";
-    QTest::newRow("held by another program") << "held" << "занят другой программой.";
+    BadPort::addRows();
 }
 
 void TstFieldCli::openFailureReason()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    QTemporaryDir dir;
-    PtyPeer peer;
-    QSerialPort holder;
-    QString name = dir.filePath(QStringLiteral("ttyNONE"));
-    if (kind == QLatin1String("file")) {
-        name = dir.filePath(QStringLiteral("plain"));
-        QFile f(name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    } else if (kind == QLatin1String("held")) {
-        QVERIFY(peer.ok());
-        name = peer.name();
-        holder.setPortName(name);
-        QVERIFY(holder.open(QIODevice::ReadWrite));
-    }
+    BadPort bad;
+    QVERIFY(bad.make(kind));
+    const QString name = bad.name;
     for (const QStringList &args : { QStringList { "--port", name, "info" },
                                      QStringList { "--port", name, "read" } }) {
         const Run r = cli(args);
@@ -171,7 +128,7 @@ void TstFieldCli::detect()
 
     QElapsedTimer t;
     t.start();
-    Run r = cli(QStringList { "detect" } + ports);
+    Run r = cli(QStringList { "detect" } + ports, 120000);
     QVERIFY2(t.elapsed() < 30000, qPrintable(QString::number(t.elapsed())));
     QCOMPARE(r.code, 0);
     QCOMPARE(r.lines(),

@@ -2,7 +2,7 @@
 // not open (a table and real paths), the port list's details, the search for
 // the modem and its speed against simulated modems, and a modem whose
 // application an interrupted update left halted.
-#include "common/ptypeer.h"
+#include "common/badport.h"
 #include "common/simfixture.h"
 #include "device/appstate.h"
 #include "device/detect.h"
@@ -134,44 +134,25 @@ void TstFieldCore::portErrorWords()
 
 void TstFieldCore::realPaths_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("nonexistent path") << "missing" << "не существует.";
-    QTest::newRow("regular file") << "file" << "не является последовательным портом.";
-    QTest::newRow("pseudo-terminal held by another program") << "held" << "занят другой программой.";
+    BadPort::addRows();
     QTest::newRow("device name without /dev") << "short" << "Порт kz-no-such-tty не существует.";
 }
 
 void TstFieldCore::realPaths()
 {
     QFETCH(QString, kind);
-    QFETCH(QString, expected);
-    QTemporaryDir dir;
-    PtyPeer peer;
-    QSerialPort holder;
-    QString name;
-    if (kind == QLatin1String("missing")) {
-        name = dir.filePath(QStringLiteral("ttyNONE"));
-    } else if (kind == QLatin1String("file")) {
-        name = dir.filePath(QStringLiteral("plain"));
-        QFile f(name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("not a tty");
-    } else if (kind == QLatin1String("held")) {
-        QVERIFY(peer.ok());
-        name = peer.name();
-        holder.setPortName(name);
-        QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
-    } else {
-        name = QStringLiteral("kz-no-such-tty");
-    }
-    const QString reason = openReason(name);
-    QVERIFY2(reason.endsWith(expected), qPrintable(reason));
+    QFETCH(QString, reason);
+    BadPort bad;
     if (kind != QLatin1String("short"))
-        QVERIFY2(reason.contains(name), qPrintable(reason));
+        QVERIFY(bad.make(kind));
+    const QString name = kind == QLatin1String("short") ? QStringLiteral("kz-no-such-tty") : bad.name;
+    const QString said = openReason(name);
+    QVERIFY2(said.endsWith(reason), qPrintable(said));
+    if (kind != QLatin1String("short"))
+        QVERIFY2(said.contains(name), qPrintable(said));
     // Once the holder lets go, the same port opens.
     if (kind == QLatin1String("held")) {
-        holder.close();
+        bad.holder.close();
         QCOMPARE(openReason(name), QStringLiteral("opened"));
     }
 }

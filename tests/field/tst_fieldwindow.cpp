@@ -2,7 +2,7 @@
 // reason a port does not open, the port list with its details, the search for
 // the modem selecting its port and speed, and the three choices offered for a
 // modem without its application.
-#include "common/ptypeer.h"
+#include "common/badport.h"
 #include "common/testwindow.h"
 
 #include "firmware/firmwarecontainer.h"
@@ -74,31 +74,16 @@ private slots:
 
 void TstFieldWindow::openFailureBox_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("nonexistent") << "missing" << "не существует.";
-    QTest::newRow("regular file") << "file" << "не является последовательным портом.";
-    QTest::newRow("held by another program") << "held" << "занят другой программой.";
+    BadPort::addRows();
 }
 
 void TstFieldWindow::openFailureBox()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    QTemporaryDir dir;
-    PtyPeer peer;
-    QSerialPort holder;
-    QString name = dir.filePath(QStringLiteral("ttyNONE"));
-    if (kind == QLatin1String("file")) {
-        name = dir.filePath(QStringLiteral("plain"));
-        QFile f(name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    } else if (kind == QLatin1String("held")) {
-        QVERIFY(peer.ok());
-        name = peer.name();
-        holder.setPortName(name);
-        QVERIFY(holder.open(QIODevice::ReadWrite));
-    }
+    BadPort bad;
+    QVERIFY(bad.make(kind));
+    const QString name = bad.name;
     auto w = makeWindow();
     w->selectPort(name);
     QTest::mouseClick(w->form()->connectBtn, Qt::LeftButton);
