@@ -1,6 +1,7 @@
 // The command line's contract, checked from outside: the built binary runs
 // against simulated modems and its output, files and exit status are read.
 #include "common/clirun.h"
+#include "common/notourmodem.h"
 #include "config/reportfile.h"
 #include "firmware/firmwarecontainer.h"
 #include "forms/configset.h"
@@ -228,12 +229,7 @@ void TstCli::connectFailures()
     Sim sim(s);
     QVERIFY(sim.start());
     if (kind == QStringLiteral("info"))
-        sim.modem.setCommandHook([](const QString &line, QByteArray *reply) {
-            if (line != QStringLiteral("AT^JINFO,0"))
-                return false;
-            *reply = "\r\nERROR\r\n";
-            return true;
-        });
+        sim.modem.setCommandHook(notOurModem());
     const QStringList port = kind == QStringLiteral("port")
             ? QStringList { "--port", "/dev/kz-no-such-port" }
             : sim.port();
