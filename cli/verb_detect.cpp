@@ -61,6 +61,8 @@ int verbDetect(CliContext &ctx)
         printErr(CliMessages::text(CliMessages::handshake));
         return ExitFailed;
     }
+    if (results.isEmpty())
+        printErr(QStringLiteral("Последовательные порты не найдены."));
     bool any = false;
     QJsonArray array;
     for (const DetectResult &r : std::as_const(results)) {
