@@ -99,8 +99,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // Enumerating the ports takes longer than drawing the window: it runs on
     // a thread of its own and the list is filled when it is done.
     portScan = QThread::create([this] {
-        const QStringList names = availablePortNames();
-        QMetaObject::invokeMethod(this, [this, names] { applyPortNames(names); },
+        const QList<PortDescription> ports = availablePortDescriptions();
+        QMetaObject::invokeMethod(this, [this, ports] { applyPortDescriptions(ports); },
                                   Qt::QueuedConnection);
     });
     portScan->start();
@@ -141,6 +141,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->statusBar->addPermanentWidget(statusProgress);
 
     ui->termCmd->installEventFilter(this);
+    setupFieldControls();
 
     // The mode editor first: it enables its own widgets, and the
     // disconnected state must have the last word over the controls list.
@@ -160,7 +161,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::fillPortNames()
 {
-    applyPortNames(availablePortNames());
+    applyPortDescriptions(listPorts());
 }
 
 void MainWindow::applyPortNames(const QStringList &names)
@@ -223,6 +224,9 @@ void MainWindow::enterDisconnectedState()
     setControlsEnabled(false);
     emptyDialogs();
     statusProgress->setVisible(false);
+    firmwareRecovery = false;
+    if (detectBtn)
+        detectBtn->setEnabled(true);
 }
 
 void MainWindow::enterConnectedState()
@@ -232,6 +236,8 @@ void MainWindow::enterConnectedState()
     for (QLabel *l : { ui->infoPartNo, ui->infoSerial, ui->infoSoftVersion, ui->infoBluetooth,
                        ui->infoBattery, ui->infoSim })
         l->setText(QStringLiteral("?"));
+    if (detectBtn)
+        detectBtn->setEnabled(false); // the search opens ports itself
     setControlsEnabled(true);
     emptyDialogs();
 }
@@ -326,8 +332,18 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
             setControlsEnabled(true);
             break;
         case KZConfigThread::OpFirmware:
+            if (recoveryFirmwareFinished(true))
+                break;
+            setControlsEnabled(true);
+            break;
         case KZConfigThread::OpPrivileged:
             setControlsEnabled(true);
+            break;
+        case KZConfigThread::OpDetect:
+            detectFinished(true);
+            break;
+        case KZConfigThread::OpStartApp:
+            startAppFinished(true);
             break;
         case KZConfigThread::OpBluetoothInquiry:
             ui->btInqList->clear();
@@ -343,8 +359,12 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
 
     qDebug() << errorDebug;
     const QString title = QStringLiteral("Ошибка");
-    auto failConnection = [&](const QString &box, const QString &status) {
-        showBox(QMessageBox::Critical, title, box);
+    auto failConnection = [&](const QString &box, const QString &status,
+                              const QString &reason = QString()) {
+        if (reason.isEmpty())
+            showBox(QMessageBox::Critical, title, box);
+        else
+            showReasonBox(QMessageBox::Critical, title, box, reason);
         ui->statusBar->showMessage(status);
         QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
         enterDisconnectedState();
@@ -352,7 +372,7 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     switch (op) {
     case KZConfigThread::OpConnect:
         failConnection(QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
-                       QStringLiteral("Не удалось открыть порт."));
+                       QStringLiteral("Не удалось открыть порт."), worker.openFailure());
         break;
     case KZConfigThread::OpHandshake:
         failConnection(QStringLiteral("Не удалось установить соединение с модемом. Убедитесь, что "
@@ -361,13 +381,25 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
                        QStringLiteral("Не удалось соединиться с модемом."));
         break;
     case KZConfigThread::OpInfo:
+        if (worker.applicationHalted && !closeWhenIdle) {
+            offerApplicationStart();
+            break;
+        }
         failConnection(QStringLiteral("Не удалось получить информацию о модеме. Проверьте, что к "
                                       "указанному порту подключен именно модем ORB KZ520."),
                        QStringLiteral("Не удалось получить информацию о модеме."));
         break;
     case KZConfigThread::OpFirmware:
         showBox(QMessageBox::Critical, title, QStringLiteral("Не удалось обновить ПО модема."));
+        if (recoveryFirmwareFinished(false))
+            break;
         setControlsEnabled(true);
+        break;
+    case KZConfigThread::OpDetect:
+        detectFinished(false);
+        break;
+    case KZConfigThread::OpStartApp:
+        startAppFinished(false);
         break;
     case KZConfigThread::OpPrivileged:
         setControlsEnabled(true);
@@ -392,6 +424,9 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
 void MainWindow::kzPortLost()
 {
     qDebug() << QStringLiteral("kzPortLost");
+    // The search opens ports of its own; one failing is its result, not a lost modem.
+    if (runningOperation() == Running::Detect)
+        return;
     linkLost = true;
     // A running operation fails at once now; its result tells the rest.
     if (ui->disconnectBtn->isEnabled() || !running.isEmpty())
@@ -504,6 +539,7 @@ QString closeQuestion(MainWindow::Running kind)
         return QStringLiteral("Идёт выход модема из режима передачи данных. Закрыть программу "
                               "после его окончания?");
     case MainWindow::Running::Firmware:
+    case MainWindow::Running::Detect:
     case MainWindow::Running::None:
         break;
     }
@@ -610,6 +646,14 @@ QString MainWindow::chooseOpenFile(const QString &filter)
 void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                               const QString &reason)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.setInformativeText(reason);
     box.exec();
 }
 

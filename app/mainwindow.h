@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/kzconfigthread.h"
+#include "device/portnames.h"
 
 #include <QButtonGroup>
 #include <QList>
@@ -19,6 +20,7 @@ class DdnsForm;
 class QComboBox;
 class QDialog;
 class QProgressBar;
+class QPushButton;
 class QThread;
 class WorkerRunner;
 
@@ -55,7 +57,7 @@ public:
     bool isModeUnsaved() const;
 
     // What the window has asked of the worker and not yet seen end.
-    enum class Running { None, Connect, Read, Write, BtInquiry, Firmware, Report, Privileged, Escape };
+    enum class Running { None, Connect, Read, Write, BtInquiry, Firmware, Report, Privileged, Escape, Detect };
     Running runningOperation() const { return running.isEmpty() ? Running::None : running.first(); }
     // Closing was asked for while an operation ran: the window closes when it ends.
     bool closePending() const { return closeWhenIdle; }
@@ -87,11 +89,19 @@ protected:
     virtual QString chooseSaveFile(const QString &filter);
     virtual QString chooseOpenFile(const QString &filter);
     virtual void showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
+    // A box whose second text says why (the box's informative text).
+    virtual void showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                               const QString &reason);
     virtual QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
                                                const QString &text,
                                                QMessageBox::StandardButtons buttons,
                                                QMessageBox::StandardButton defaultButton);
     virtual int runDialog(QDialog *dialog);
+    // A box offering `choices` as buttons; the index chosen, -1 when closed.
+    virtual int choiceBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                          const QStringList &choices);
+    // The ports listed when the port list is opened.
+    virtual QList<PortDescription> listPorts();
 
 private slots:
     // Frame and connecting
@@ -155,6 +165,20 @@ private slots:
     void on_updateButton_clicked();
 
 private:
+    // Connecting in the field (fieldconnect.cpp): the port list with its
+    // descriptions, the search for the modem, a modem without its application.
+    void setupFieldControls();
+    void applyPortDescriptions(const QList<PortDescription> &ports);
+    void startOrStopDetect();
+    void detectFinished(bool ok);
+    void offerApplicationStart();
+    void startAppFinished(bool ok);
+    void enterRecoveryState();
+    // Handles the update's end while recovering; false when not recovering.
+    bool recoveryFirmwareFinished(bool ok);
+    QPushButton *detectBtn = nullptr;
+    bool firmwareRecovery = false; // the update tab serves a modem without its application
+
     void enterConnectedState();
     void enterDisconnectedState();
     void setControlsEnabled(bool enabled);

@@ -1,8 +1,9 @@
 // Measures what the tool adds on top of the serial line: connecting, the
 // firmware transfer, the report, and the window's start, memory, idle CPU and
-// terminal delay. Prints one table; every figure is the median of several runs.
+// terminal delay, and the search for a modem. Prints one table; every figure
+// is the median of several runs.
 //
-//   build/bench/kzbench [--runs N] [--only connect|firmware|report|window]
+//   build/bench/kzbench [--runs N] [--only connect|firmware|report|window|detect]
 #include "app/mainwindow.h"
 #include "device/kzconfigthread.h"
 #include "device/workerrunner.h"
@@ -362,6 +363,40 @@ struct Row {
 
 } // namespace
 
+// The search for a modem: seconds until it has found a modem at 9600 on one
+// port (line rate emulated), or given up on a silent port.
+std::optional<double> detectOnce(bool silent)
+{
+    SimState state;
+    state.baud = 9600;
+    state.lineRate = true;
+    state.silent = silent;
+    SimModem sim;
+    sim.setState(state);
+    if (!sim.start())
+        return std::nullopt;
+    KZConfigThread worker;
+    bool done = false;
+    QObject::connect(&worker, &KZConfigThread::opCompleted, &worker,
+                     [&](KZConfigThread::Operation op, bool, const QString &) {
+                         if (op == KZConfigThread::OpDetect)
+                             done = true;
+                     }, Qt::DirectConnection);
+    WorkerRunner runner(&worker);
+    QElapsedTimer t;
+    t.start();
+    QMetaObject::invokeMethod(&worker, "detect", Qt::QueuedConnection,
+                              Q_ARG(QStringList, QStringList { sim.portName() }));
+    if (!waitFor([&] { return done; }, 60000))
+        return std::nullopt;
+    const double secs = t.nsecsElapsed() / 1e9;
+    runner.stop();
+    const bool found = !worker.detectResults.isEmpty() && worker.detectResults.first().found();
+    if (found == silent)
+        return std::nullopt;
+    return secs;
+}
+
 int main(int argc, char *argv[])
 {
     // The window figures need no screen.
@@ -372,7 +407,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCommandLineParser p;
     QCommandLineOption runsOpt(QStringLiteral("runs"), QStringLiteral("Runs per figure."), QStringLiteral("n"), QStringLiteral("5"));
-    QCommandLineOption onlyOpt(QStringLiteral("only"), QStringLiteral("connect, firmware, report or window."), QStringLiteral("name"));
+    QCommandLineOption onlyOpt(QStringLiteral("only"), QStringLiteral("connect, firmware, report, window or detect."), QStringLiteral("name"));
     QCommandLineOption childOpt(QStringLiteral("window-child"), QStringLiteral("internal"), QStringLiteral("kind"));
     p.addOptions({ runsOpt, onlyOpt, childOpt });
     p.addHelpOption();
@@ -457,6 +492,20 @@ int main(int argc, char *argv[])
                       QStringLiteral("< 1 %"), QString(), !idle.isEmpty() && median(idle) < 1.0 };
         rows << Row { QStringLiteral("4d byte arrival to terminal"), fmt(median(delay), 2) + QStringLiteral(" ms"),
                       QStringLiteral("< 20 ms"), QString(), !delay.isEmpty() && median(delay) < 20 };
+    }
+
+    if (want("detect")) {
+        QList<double> found, silent;
+        for (int i = 0; i < qMin(runs, 3); ++i) {
+            if (auto r = detectOnce(false))
+                found << *r;
+            if (auto r = detectOnce(true))
+                silent << *r;
+        }
+        rows << Row { QStringLiteral("5a find a modem at 9600 on one port"), fmt(median(found), 2) + QStringLiteral(" s"),
+                      QStringLiteral("< 2 s"), QString(), !found.isEmpty() && median(found) < 2 };
+        rows << Row { QStringLiteral("5b time spent on a silent port (all speeds)"), fmt(median(silent), 2) + QStringLiteral(" s"),
+                      QStringLiteral("< 6 s"), QString(), !silent.isEmpty() && median(silent) < 6 };
     }
 
     printf("%-62s %-30s %-9s %-7s %s\n", "figure", "value", "goal", "ratio", "met");

@@ -45,6 +45,7 @@ int dispatch(CliContext &ctx)
         { "mode", verbMode },     { "save", verbSave },     { "apply", verbApply },
         { "reset", verbReset },   { "fwinfo", verbFwinfo }, { "flash", verbFlash },
         { "report", verbReport }, { "report-show", verbReportShow },
+        { "detect", verbDetect }, { "start-app", verbStartApp },
     };
     for (const auto &v : table)
         if (ctx.options.verb == QLatin1String(v.name))

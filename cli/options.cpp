@@ -10,6 +10,9 @@ enum VerbOption : unsigned {
     OptProfiles = 0x2,
     OptTimeout = 0x4,
     OptChannel = 0x8,
+    OptJson = 0x10,
+    OptPorts = 0x20,
+    OptRecover = 0x40,
 };
 
 struct VerbSpec {
@@ -21,7 +24,9 @@ struct VerbSpec {
 };
 
 const VerbSpec verbs[] = {
-    { "ports", 0, 0, 0, false },
+    { "ports", 0, 0, OptJson, false },
+    { "detect", 0, 0, OptJson | OptPorts, false },
+    { "start-app", 0, 0, 0, true },
     { "info", 0, 0, 0, true },
     { "read", 0, 0, 0, true },
     { "bt-scan", 0, 0, 0, true },
@@ -32,7 +37,7 @@ const VerbSpec verbs[] = {
     { "apply", 1, 1, OptYes, true },
     { "reset", 0, 0, OptYes, true },
     { "fwinfo", 1, 1, 0, false },
-    { "flash", 1, 1, OptYes, true },
+    { "flash", 1, 1, OptYes | OptRecover, true },
     { "report", 1, 1, OptProfiles, true },
     { "report-show", 1, 1, 0, false },
 };
@@ -87,6 +92,11 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
     if (name == QLatin1String("--baud")) {
         if (!takeValue(argv, i, name, &v, error))
             return false;
+        if (v == QLatin1String("auto")) {
+            o->baudAuto = true;
+            return true;
+        }
+        o->baudAuto = false;
         bool ok = false;
         const int baud = v.toInt(&ok, 10);
         const int code = ok ? KZTables::codeForBaud(baud) : -1;
@@ -167,6 +177,23 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
         return flag(OptYes, &o->yes);
     if (name == QLatin1String("--profiles"))
         return flag(OptProfiles, &o->profiles);
+    if (name == QLatin1String("--json"))
+        return flag(OptJson, &o->json);
+    if (name == QLatin1String("--recover"))
+        return flag(OptRecover, &o->recover);
+    if (name == QLatin1String("--port")) {
+        if (!(spec.options & OptPorts))
+            return refuse();
+        QString v;
+        if (!takeValue(argv, i, name, &v, error))
+            return false;
+        if (v.trimmed().isEmpty()) {
+            *error = QStringLiteral("пустое имя порта");
+            return false;
+        }
+        o->ports << v.trimmed();
+        return true;
+    }
     if (name == QLatin1String("--timeout")) {
         if (!(spec.options & OptTimeout))
             return refuse();
@@ -332,14 +359,17 @@ QString usageText()
             "\n"
             "Параметры соединения (перед командой):\n"
             "  --port ИМЯ           последовательный порт модема (нужен командам с модемом)\n"
-            "  --baud N             скорость, по умолчанию 115200\n"
+            "  --baud N|auto        скорость, по умолчанию 115200; auto: найти скорость модема\n"
             "  --data 8|7           биты данных\n"
             "  --parity N|E|O       чётность\n"
             "  --stop 1|2           стоп-биты\n"
             "  --debug              обмен с модемом на стандартный поток ошибок\n"
             "\n"
             "Команды:\n"
-            "  ports                         список последовательных портов\n"
+            "  ports [--json]                список последовательных портов\n"
+            "  detect [--port ИМЯ]... [--json]\n"
+            "                                найти модем и его скорость\n"
+            "  start-app                     запустить приложение модема\n"
             "  info                          сведения о модеме\n"
             "  read                          вся конфигурация модема в JSON\n"
             "  bt-scan                       поиск устройств Bluetooth\n"
@@ -352,7 +382,8 @@ QString usageText()
             "  apply ФАЙЛ [--yes]            загрузить набор настроек в модем\n"
             "  reset --yes                   записать настройки по умолчанию\n"
             "  fwinfo ФАЙЛ                   описание файла прошивки (*.kzbin)\n"
-            "  flash ФАЙЛ [--yes]            обновить ПО модема\n"
+            "  flash ФАЙЛ [--yes] [--recover]\n"
+            "                                обновить ПО модема (--recover: модема без приложения)\n"
             "  report ФАЙЛ [--profiles]      собрать отчёт (*.kzrep)\n"
             "  report-show ФАЙЛ              показать текст отчёта\n"
             "\n"
@@ -362,9 +393,9 @@ QString usageText()
 
 QString shortUsageText()
 {
-    return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N] [--data 8|7] "
+    return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N|auto] [--data 8|7] "
                           "[--parity N|E|O] [--stop 1|2] [--debug] КОМАНДА [аргументы]\n"
-                          "Команды: ports, info, read, bt-scan, send, auth, mode, save, apply, "
+                          "Команды: ports, detect, start-app, info, read, bt-scan, send, auth, mode, save, apply, "
                           "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
                           "--help");
 }

@@ -12,6 +12,7 @@ struct CliOptions {
     // Connection (codes as the link holds them).
     QString port;
     int baudCode = 19; // 115200
+    bool baudAuto = false; // --baud auto: find the modem's speed first
     int dataBits = 3;  // eight
     int parity = 0;    // none
     int stopBits = 0;  // one
@@ -26,6 +27,9 @@ struct CliOptions {
     bool profiles = false;
     int timeoutMs = 3000;
     QString channel; // com, bt, none; empty when not given
+    bool json = false;
+    bool recover = false;  // flash a modem without its application
+    QStringList ports;     // detect: the ports to search (--port after the command)
 };
 
 // Parses argv without the program name. False with *error (one line for the

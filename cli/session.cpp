@@ -1,6 +1,8 @@
 #include "cli/session.h"
 
 #include "cli/output.h"
+#include "cli/verbs.h"
+#include "device/appstate.h"
 #include "device/workerrunner.h"
 
 #include <QDebug>
@@ -91,11 +93,21 @@ Session::Result Session::run(const char *slot, int timeoutMs, QGenericArgument a
     return m_results.at(before);
 }
 
+void Session::startWorker()
+{
+    if (!m_runner)
+        m_runner = std::make_unique<WorkerRunner>(&worker);
+}
+
 bool Session::connectModem()
 {
-    worker.setPortSettings(m_options.port, m_options.baudCode, m_options.dataBits,
-                           m_options.parity, m_options.stopBits, 0);
-    m_runner = std::make_unique<WorkerRunner>(&worker);
+    startWorker();
+    int baudCode = m_options.baudCode;
+    if (m_options.baudAuto && !CliSteps::findBaud(*this, m_options.port, &baudCode))
+        return false;
+    // The worker is idle between operations.
+    worker.setPortSettings(m_options.port, baudCode, m_options.dataBits, m_options.parity,
+                           m_options.stopBits, 0);
 
     struct Step {
         const char *slot;
@@ -112,7 +124,15 @@ bool Session::connectModem()
         if (!r.ok) {
             if (!r.text.isEmpty())
                 qDebug() << r.text;
+            if (s.message == CliMessages::info && !r.timedOut && worker.applicationHalted) {
+                if (allowHalted)
+                    return true;
+                printErr(AppState::haltedMessage());
+                return false;
+            }
             printErr(CliMessages::text(s.message));
+            if (s.message == CliMessages::openPort)
+                printErr(worker.openFailure()); // why, on the next line
             return false;
         }
     }

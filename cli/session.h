@@ -31,8 +31,14 @@ public:
     };
 
     // Open, handshake, device information. On failure prints the window's
-    // message and returns false.
+    // message and returns false. With --baud auto the speed is found first.
+    // A modem without its application fails unless allowHalted is set; then
+    // worker.applicationHalted tells.
     bool connectModem();
+    bool allowHalted = false;
+
+    // Starts the worker's thread, once.
+    void startWorker();
 
     // Queues a worker slot and waits for its opCompleted.
     Result run(const char *slot, int timeoutMs, QGenericArgument arg = QGenericArgument());

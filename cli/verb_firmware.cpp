@@ -27,6 +27,38 @@ bool loadContainer(const QString &path, FirmwareContainer *container)
     return true;
 }
 
+// Runs the update slot on the container; the exit status.
+int runUpdate(Session &s, const FirmwareContainer &container, const char *slot)
+{
+    // The worker is idle between operations: it reads the container only
+    // once the update runs.
+    s.worker.firmware = container;
+    const Session::Result r = s.run(slot, FirmwareMs);
+    if (!r.ok) {
+        if (!r.text.isEmpty())
+            qDebug() << r.text;
+        printErr(CliMessages::text(CliMessages::firmware));
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+// A modem without its application cannot tell its identity or answer the
+// checks before the halt: those are skipped; a modem whose application runs
+// is refused, so that the checks are never skipped for it.
+int flashRecover(Session &s, const FirmwareContainer &container)
+{
+    s.allowHalted = true;
+    if (!s.connectModem())
+        return ExitFailed;
+    if (!s.worker.applicationHalted) {
+        printErr(QStringLiteral("Приложение модема работает: --recover только для модема без "
+                                "приложения. Обновите ПО без --recover."));
+        return ExitFailed;
+    }
+    return runUpdate(s, container, "applyFirmwareRecovery");
+}
+
 } // namespace
 
 int verbFwinfo(CliContext &ctx)
@@ -53,6 +85,8 @@ int verbFlash(CliContext &ctx)
         return ExitFailed;
 
     Session &s = ctx.session();
+    if (ctx.options.recover)
+        return flashRecover(s, container);
     if (!s.connectModem())
         return ExitFailed;
 
@@ -72,15 +106,5 @@ int verbFlash(CliContext &ctx)
         return ExitFailed;
     }
 
-    // The worker is idle between operations: it reads the container only
-    // once applyFirmware runs.
-    s.worker.firmware = container;
-    const Session::Result r = s.run("applyFirmware", FirmwareMs);
-    if (!r.ok) {
-        if (!r.text.isEmpty())
-            qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::firmware));
-        return ExitFailed;
-    }
-    return ExitOk;
+    return runUpdate(s, container, "applyFirmware");
 }

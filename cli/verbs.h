@@ -37,6 +37,8 @@ int verbFwinfo(CliContext &ctx);
 int verbFlash(CliContext &ctx);
 int verbReport(CliContext &ctx);
 int verbReportShow(CliContext &ctx);
+int verbDetect(CliContext &ctx);
+int verbStartApp(CliContext &ctx);
 
 // Shared steps of the configuration commands.
 namespace CliSteps {
@@ -50,4 +52,7 @@ bool valuesFit(const KZConfig &config, int flags);
 // Writes, reads the written groups back, prints the failed groups as
 // "failed: NAME ..." and the window's messages; the exit status.
 int writeAndReadBack(Session &s, const KZConfig &config, int flags);
+// --baud auto: the speed search on one port; prints "Скорость модема: N" and
+// sets *baudCode, or prints why nothing was found.
+bool findBaud(Session &s, const QString &port, int *baudCode);
 } // namespace CliSteps

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/kzconfig.h"
+#include "device/detect.h"
 #include "device/kzserialport.h"
 #include "firmware/firmwarecontainer.h"
 
@@ -22,7 +23,9 @@ public:
         OpInfo = 2,
         OpFirmware = 3,
         OpPrivileged = 4,
-        OpBluetoothInquiry = 5
+        OpBluetoothInquiry = 5,
+        OpDetect = 6,  // the search for a modem and its speed
+        OpStartApp = 7 // starting the modem's application
     };
     Q_ENUM(Operation)
 
@@ -43,6 +46,12 @@ public:
     bool viaCom = false;
     FirmwareContainer firmware;
     std::atomic<bool> busy { false };
+
+    // Connecting in the field (fieldops.cpp).
+    bool applicationHalted = false;     // set by reqInfo: the module answers, its application not
+    QList<DetectResult> detectResults;  // the last search, one per port tried
+    std::atomic<bool> detectStop { false }; // set from any thread: the search ends soon
+    bool skipPreCommands = false;       // the update of a modem without its application
 
     // Registers "KZConfigThread::Operation" and "KZConfig".
     static void registerMetaTypes();
@@ -75,6 +84,14 @@ public slots:
     void makeReport(bool profiles);
     void privilegedExecute(QString code);
 
+    // Each port (every listed one when empty) at each speed, most used
+    // first; ok when a modem was found. Results in detectResults.
+    void detect(QStringList ports);
+    // "AT^SJRA=A:/atc65.jar" and bounded "AT" probes until the module answers.
+    void startApplication();
+    // applyFirmware for a modem without its application: no pre-commands.
+    void applyFirmwareRecovery();
+
     // Terminal actions, run here because the port belongs to this thread.
     // Each does nothing while the port is closed.
     void termSend(QByteArray data);
@@ -82,6 +99,10 @@ public slots:
 
 protected:
     bool exchangeRunning() const override { return busy.load(); }
+
+    // After "AT^JINFO,0" failed: when the module answers "AT" while its
+    // application does not, reports that and returns true.
+    bool reportHaltedApplication();
 
     // Holds busy for the life of an operation, on every way out.
     class BusyGuard

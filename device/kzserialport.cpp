@@ -1,5 +1,7 @@
 #include "device/kzserialport.h"
 
+#include "device/porterror.h"
+
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QSerialPort>
@@ -132,6 +134,7 @@ bool KZSerialPort::openPort()
     }
     m_open = false;
     m_lineLost = false;
+    m_openFailure.clear();
 
     port = new QSerialPort(this);
     port->setPortName(deviceName);
@@ -163,15 +166,24 @@ bool KZSerialPort::openPort()
     const auto par = parityFromCode(parity, &ok2);
     const auto sb = stopBitsFromCode(stopBits, &ok3);
     const auto fc = flowFromCode(flowControl, &ok4);
-    if (baud < 0 || !ok1 || !ok2 || !ok3 || !ok4 || deviceName.isEmpty())
+    if (deviceName.isEmpty()) {
+        m_openFailure = PortError::reason(deviceName, QSerialPort::NoError, QString(), PortFacts());
         return false;
+    }
+    if (baud < 0 || !ok1 || !ok2 || !ok3 || !ok4) {
+        m_openFailure = QStringLiteral("Недопустимые настройки порта.");
+        return false;
+    }
     port->setBaudRate(baud);
     port->setDataBits(db);
     port->setParity(par);
     port->setStopBits(sb);
     port->setFlowControl(fc);
-    if (!port->open(QIODevice::ReadWrite))
+    if (!port->open(QIODevice::ReadWrite)) {
+        m_openFailure = PortError::reason(deviceName, port->error(), port->errorString(),
+                                          PortError::inspect(PortError::systemLocation(deviceName)));
         return false;
+    }
     m_open = true;
     return true;
 }

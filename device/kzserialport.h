@@ -42,6 +42,10 @@ public:
     bool waitReplyIs(const QString &expected, int timeoutMs);
     bool sendAndWait(const QString &line, int timeoutMs);
 
+    // Why the last openPort() failed, in the user's words; empty after a
+    // success. Read it once the open has completed.
+    QString openFailure() const { return m_openFailure; }
+
     // Safe to call from any thread.
     bool isPortOpen() const { return m_open.load(); }
     // True when the last exchange ended because the port failed (unplugged,
@@ -87,4 +91,5 @@ private:
     std::atomic<bool> m_open { false };
     bool m_lineLost = false;
     bool m_rawReadEnabled = true;
+    QString m_openFailure;
 };

@@ -5,6 +5,7 @@
 void KZConfigThread::reqInfo()
 {
     BusyGuard guard(busy);
+    applicationHalted = false;
     auto fail = [this](const QString &tag) {
         emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);
     };
@@ -23,8 +24,11 @@ void KZConfigThread::reqInfo()
 
     QString value;
     if (!query(QStringLiteral("AT^JINFO,0"), QStringLiteral("JI0:"),
-               QStringLiteral("Заргузка информации: модель"), &value))
+               QStringLiteral("Заргузка информации: модель"), &value)) {
+        if (reportHaltedApplication())
+            return;
         return fail(QStringLiteral("JI0:"));
+    }
     model = value;
     online = true;
 

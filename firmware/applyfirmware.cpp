@@ -1,6 +1,7 @@
 // The firmware update: the container's checks, halting the modem's
 // application, the OBEX transfer of the container's files at 115200 baud,
 // starting the application again and the final checks.
+#include "device/appstate.h"
 #include "device/kzconfigthread.h"
 #include "obex/obexclient.h"
 
@@ -15,7 +16,7 @@
 namespace {
 
 const QString HaltCommand = QStringLiteral("AT^JHLT");
-const QString StartCommand = QStringLiteral("AT^SJRA=A:/atc65.jar");
+const QString StartCommand = AppState::startCommand();
 constexpr qint32 TransferBaud = 115200;
 constexpr int CheckTimeoutMs = 10000;    // a check's reply, or the pause when none is awaited
 constexpr int HaltStartTimeoutMs = 2000; // reply to the halt and to the start
@@ -27,12 +28,6 @@ constexpr int ProbeAfterMs = 2000;
 constexpr int ProbeTriesBefore = 20;
 constexpr int ProbeTriesAfter = 15;
 constexpr int QuietEndMs = 200;
-
-bool probeAnswered(const QString &reply)
-{
-    return reply == QLatin1String("OK") || reply == QLatin1String("ERROR")
-            || reply == QLatin1String("AT");
-}
 
 } // namespace
 
@@ -102,7 +97,7 @@ void KZConfigThread::applyFirmware()
         for (int i = 0; i < tries; ++i) {
             sendCommand(QStringLiteral("AT"));
             waitReply(timeoutMs);
-            if (probeAnswered(lastReply))
+            if (AppState::probeAnswered(lastReply))
                 return true;
             if (gone())
                 return false;
@@ -115,7 +110,10 @@ void KZConfigThread::applyFirmware()
 
     emit progress(QStringLiteral("Обновление ПО: предварительные команды"));
     QString failure;
-    if (!runChecks(fw.info.preCommands, QStringLiteral("Pre: %0 > %1"), &failure))
+    // A modem without its application cannot answer the checks before the halt.
+    const bool skipPre = skipPreCommands;
+    skipPreCommands = false;
+    if (!skipPre && !runChecks(fw.info.preCommands, QStringLiteral("Pre: %0 > %1"), &failure))
         return finish(false, failure);
 
     emit progress(QStringLiteral("Обновление ПО: остановка приложения"));

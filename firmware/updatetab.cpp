@@ -16,6 +16,10 @@ const QString firmwareFilter = QStringLiteral("*.kzbin");
 
 bool MainWindow::firmwareFits() const
 {
+    // A modem without its application cannot tell its hardware: the user
+    // confirms instead (on_updateButton_clicked).
+    if (firmwareRecovery)
+        return firmwareLoaded;
     return firmwareLoaded && worker.firmware.info.hardwareVersions.contains(worker.hardwareVersion);
 }
 
@@ -47,7 +51,7 @@ void MainWindow::on_updateSelectBtn_clicked()
     const QString joined = read.info.hardwareVersions.join(QLatin1Char(','));
     // The button belongs to the controls list: it may come on only while the
     // rest of the list is on (a modem connected, no operation running).
-    const bool idle = std::any_of(controls.cbegin(), controls.cend(), [this](QWidget *w) {
+    const bool idle = firmwareRecovery || std::any_of(controls.cbegin(), controls.cend(), [this](QWidget *w) {
         return w != ui->updateButton && w->isEnabled();
     });
     if (firmwareFits()) {
@@ -62,7 +66,20 @@ void MainWindow::on_updateSelectBtn_clicked()
 
 void MainWindow::on_updateButton_clicked()
 {
-    if (!worker.viaCom) {
+    // Only the module answers, over its COM port: no Bluetooth, no checks.
+    const bool recovery = firmwareRecovery;
+    if (recovery) {
+        const QString joined = worker.firmware.info.hardwareVersions.join(QLatin1Char(','));
+        const auto answer = askBox(
+                QMessageBox::Question, QStringLiteral("Обновление ПО"),
+                QStringLiteral("Модем без приложения не сообщает версию оборудования. Файл "
+                               "предназначен для модели %1, версии оборудования %2. Обновить "
+                               "ПО модема этим файлом?")
+                        .arg(worker.firmware.info.model, joined),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    } else if (!worker.viaCom) {
         showBox(QMessageBox::Information, QString(),
                 QStringLiteral("Обновление ПО через Bluetooth невозможно. Переподключитесь к "
                                "модему через COM-порт."));
@@ -100,6 +117,7 @@ void MainWindow::on_updateButton_clicked()
                           ui->updateStep->setText(ok ? QStringLiteral("Обновление ПО завершено")
                                                      : QStringLiteral("Не удалось обновить ПО модема."));
                       });
-    QMetaObject::invokeMethod(&worker, "applyFirmware", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&worker, recovery ? "applyFirmwareRecovery" : "applyFirmware",
+                              Qt::QueuedConnection);
     noteQueued(Running::Firmware);
 }

@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
 
@@ -35,7 +36,8 @@ int main(int argc, char *argv[])
     QCommandLineOption lineRate(QStringLiteral("line-rate"), QStringLiteral("Emulate the line rate (10 bits a byte at the modem's baud)."));
     QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Hear everything, answer nothing."));
     QCommandLineOption verbose(QStringList{ QStringLiteral("v"), QStringLiteral("verbose") }, QStringLiteral("Print what is heard and said."));
-    p.addOptions({ scenario, link, set, delay, lineRate, silent, verbose });
+    QCommandLineOption drive(QStringLiteral("drive"), QStringLiteral("Keep the drive A:/ in this folder: uploaded files land there, files placed there are on the drive."), QStringLiteral("dir"));
+    p.addOptions({ scenario, link, set, delay, lineRate, silent, verbose, drive });
     p.process(app);
 
     SimState state;
@@ -58,6 +60,13 @@ int main(int argc, char *argv[])
         state.lineRate = true;
     if (p.isSet(silent))
         state.silent = true;
+    if (p.isSet(drive)) {
+        state.driveDir = p.value(drive);
+        if (!QDir(state.driveDir).exists()) {
+            fprintf(stderr, "kz520-sim: --drive %s: no such folder\n", qPrintable(state.driveDir));
+            return 2;
+        }
+    }
 
     SimModem sim;
     sim.setState(state);

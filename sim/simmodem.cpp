@@ -85,6 +85,10 @@ bool SimModem::start(QString *error)
     if (pipe(d->wake) != 0)
         return setError(QStringLiteral("pipe: %1").arg(qt_error_string(errno)));
     fcntl(d->master, F_SETFL, fcntl(d->master, F_GETFL) | O_NONBLOCK);
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        loadDrive(d->state);
+    }
     d->lastRxMs = nowMs();
     d->running = true;
     d->thread = std::thread([this] { d->run(); });
@@ -293,6 +297,19 @@ void SimModem::Private::run()
     }
 }
 
+QByteArray SimModem::Private::noise(int n)
+{
+    // What a line at the wrong speed makes of the modem's answer: bytes with
+    // framing errors, mostly high, now and then a line end.
+    QByteArray out;
+    for (int i = 0; i < n * 2; ++i) {
+        noiseSeed = noiseSeed * 1103515245u + 12345u;
+        const quint32 r = noiseSeed >> 16;
+        out += (r % 11 == 0) ? ((r & 1) ? '\n' : '\r') : char(0x80 | (r & 0x7f));
+    }
+    return out;
+}
+
 bool SimModem::Private::baudMatches()
 {
     termios t;
@@ -378,6 +395,8 @@ void SimModem::Private::onBytes(const QByteArray &bytes)
     // A tool whose port runs at another speed sends noise the modem cannot read.
     if (!baudMatches()) {
         lastRxMs = now;
+        if (s.wrongSpeedNoise)
+            say(noise(bytes.size()));
         return;
     }
 

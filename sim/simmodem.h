@@ -56,6 +56,7 @@ struct SimState {
     bool lineRate = false;  // emulate 10 bits a byte at `baud`, both ways
     bool silent = false;    // hears everything, answers nothing
     int guardMs = 1000;     // silence around "+++"
+    bool wrongSpeedNoise = false; // at another speed than its own, answer with garbage bytes
 
     // The application and the module's file service. While the application
     // is halted (AT^JHLT) only the module answers: its own commands as usual,
@@ -65,6 +66,7 @@ struct SimState {
     int sqweMode = 0;        // reported by AT^SQWE?
     bool obexMode = false;   // after AT^SQWE=3 until a guarded "+++"
     QMap<QString, QByteArray> drive; // files on "A:/", by the name the OBEX Name header gives
+    QString driveDir; // when set, the drive's files are kept in this folder as well
 
     // OBEX behaviour. Packets are counted from 1 since the simulator
     // started, CONNECT included; PUT packets (deletes included) have a count
@@ -128,6 +130,13 @@ public:
     static bool applySetting(SimState &s, const QString &key, const QString &value,
                              QString *error);
     static bool loadScenario(SimState &s, const QString &path, QString *error);
+
+    // The drive's folder (SimState::driveDir): its files join the drive; an
+    // uploaded file is written there, a deleted one removed. Names that are
+    // not a plain file name are kept off the folder.
+    static void loadDrive(SimState &s);
+    static void storeDriveFile(const QString &dir, const QString &name, const QByteArray &data);
+    static void removeDriveFile(const QString &dir, const QString &name);
 
 private:
     struct Private;

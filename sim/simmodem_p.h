@@ -31,6 +31,8 @@ struct SimModem::Private {
     int plusCount = 0;
     qint64 escapeAtMs = 0; // when "+++" completed, waiting for the silence after it
     qint64 rxBusyUntilUs = 0;
+    quint32 noiseSeed = 12345;
+    QByteArray noise(int n); // garbage for n bytes heard at the wrong speed
 
     // OBEX side (simobex.cpp), touched only by the simulator's thread.
     QByteArray obexBuf;       // the packet being assembled

@@ -245,6 +245,11 @@ void SimModem::Private::obexPacket(const QByteArray &p)
     }
 
     if (opcode == OpConnect) {
+        {
+            // Files placed in the drive's folder meanwhile are on the drive now.
+            std::lock_guard<std::mutex> lock(mutex);
+            loadDrive(state);
+        }
         QList<Header> headers;
         if (p.size() < 7 || !parseHeaders(p, 7, &headers)) {
             obexRespond(packet(RespBadRequest));
@@ -319,6 +324,7 @@ void SimModem::Private::obexPacket(const QByteArray &p)
             {
                 std::lock_guard<std::mutex> lock(mutex);
                 state.drive.remove(name);
+                removeDriveFile(state.driveDir, name);
             }
             obexRespond(packet(RespSuccess));
             return;
@@ -342,6 +348,7 @@ void SimModem::Private::obexPacket(const QByteArray &p)
     {
         std::lock_guard<std::mutex> lock(mutex);
         state.drive.insert(obexObjectName, obexObjectData);
+        storeDriveFile(state.driveDir, obexObjectName, obexObjectData);
     }
     abandonObject();
     obexRespond(packet(RespSuccess));

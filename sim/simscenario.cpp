@@ -151,6 +151,15 @@ bool SimModem::applySetting(SimState &s, const QString &keyIn, const QString &va
         s.lineRate = parseBool(v, &ok);
     else if (key == QLatin1String("silent"))
         s.silent = parseBool(v, &ok);
+    else if (key == QLatin1String("wrongspeed")) {
+        if (v == QLatin1String("noise"))
+            s.wrongSpeedNoise = true;
+        else if (v == QLatin1String("deaf"))
+            s.wrongSpeedNoise = false;
+        else
+            return fail(QStringLiteral("noise or deaf"));
+    } else if (key == QLatin1String("drive"))
+        s.driveDir = v;
     else if (key == QLatin1String("guard")) {
         if (!toInt(&s.guardMs))
             return fail(QStringLiteral("not a number"));

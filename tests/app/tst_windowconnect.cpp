@@ -1,6 +1,7 @@
 // The window against the simulated modem: from a click on Connect through
 // the connection chain to the identity, the failures of each step, Disconnect,
 // and the question on closing while connected.
+#include "common/notourmodem.h"
 #include "common/testwindow.h"
 
 #include "device/portnames.h"
@@ -263,7 +264,9 @@ private slots:
         Rig rig(state);
         QVERIFY(rig.start());
         RecordingWindow &w = *rig.w;
-        if (!hookCommand.isEmpty())
+        if (hookCommand == QLatin1String("AT^JINFO,0"))
+            rig.sim.setCommandHook(notOurModem()); // not a KZ520 with its application halted
+        else if (!hookCommand.isEmpty())
             rig.sim.setCommandHook(answerWith(hookCommand, "\r\nERROR\r\n"));
         if (missingPort)
             w.selectPort("/dev/kz-no-such-port");

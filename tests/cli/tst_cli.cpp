@@ -1,5 +1,7 @@
 // The command line's contract, checked from outside: the built binary runs
 // against simulated modems and its output, files and exit status are read.
+#include "common/clirun.h"
+#include "common/notourmodem.h"
 #include "config/reportfile.h"
 #include "firmware/firmwarecontainer.h"
 #include "forms/configset.h"
@@ -29,35 +31,6 @@ const QString InfoMessage = QStringLiteral("Не удалось получить
 const QString PrivilegedMessage = QStringLiteral(
         "При выполнении команды произошла ошибка. Проверьте корректность кода и его "
         "применимость к данному модему.");
-
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-    QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-};
-
-Run cli(const QStringList &args, int timeoutMs = 60000)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // As under ctest: debug output is off unless the command line turns it on.
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.debug=false"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KZCONFIG_CLI), args);
-    Run r;
-    if (!p.waitForStarted(10000))
-        return r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished(5000);
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // A started simulated modem; the port name goes to --port.
 struct Sim {
@@ -256,12 +229,7 @@ void TstCli::connectFailures()
     Sim sim(s);
     QVERIFY(sim.start());
     if (kind == QStringLiteral("info"))
-        sim.modem.setCommandHook([](const QString &line, QByteArray *reply) {
-            if (line != QStringLiteral("AT^JINFO,0"))
-                return false;
-            *reply = "\r\nERROR\r\n";
-            return true;
-        });
+        sim.modem.setCommandHook(notOurModem());
     const QStringList port = kind == QStringLiteral("port")
             ? QStringList { "--port", "/dev/kz-no-such-port" }
             : sim.port();

@@ -15,6 +15,7 @@ struct ShownBox {
     QString title;
     QString text;
     QString statusAfter; // the status bar text when the next box came or now
+    QString informative = QString(); // the box's second text
 };
 
 class TestWindow : public MainWindow
@@ -24,6 +25,8 @@ public:
     QList<ShownBox> questions;
     QQueue<QString> fileAnswers;                       // next file dialog results
     QQueue<QMessageBox::StandardButton> questionAnswers; // next question results
+    QQueue<int> choiceAnswers;                         // next choice box results (button index)
+    QList<QStringList> choicesOffered;                 // the buttons of each choice box
     // Runs instead of a modal dialog's event loop; returns Accepted or Rejected.
     std::function<int(QDialog *)> dialogHandler;
 
@@ -42,12 +45,27 @@ protected:
     {
         boxes << ShownBox { icon, title, text, QString() };
     }
+    void showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                       const QString &reason) override
+    {
+        // Through showBox, so that windows recording more at each box see this one too.
+        showBox(icon, title, text);
+        if (!boxes.isEmpty())
+            boxes.last().informative = reason;
+    }
     QMessageBox::StandardButton askBox(QMessageBox::Icon icon, const QString &title,
                                        const QString &text, QMessageBox::StandardButtons,
                                        QMessageBox::StandardButton defaultButton) override
     {
         questions << ShownBox { icon, title, text, QString() };
         return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
+    }
+    int choiceBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                  const QStringList &choices) override
+    {
+        questions << ShownBox { icon, title, text, QString() };
+        choicesOffered << choices;
+        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
     }
     int runDialog(QDialog *dialog) override
     {

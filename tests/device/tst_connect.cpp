@@ -1,3 +1,4 @@
+#include "common/notourmodem.h"
 #include "common/simfixture.h"
 
 #include <QElapsedTimer>
@@ -285,13 +286,16 @@ private slots:
         SimState s;
         s.echo = false;
         SimWorker w(s);
-        w.sim.setCommandHook(answerWith(command, "\r\nERROR\r\n"));
+        // A refused model query is followed by "AT": refused too, no halted application.
+        const bool model = command == QLatin1String("AT^JINFO,0");
+        w.sim.setCommandHook(model ? notOurModem() : answerWith(command, "\r\nERROR\r\n"));
         QVERIFY(w.start());
         QVERIFY(w.run("doConnect").ok);
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, text);
-        QCOMPARE(w.sim.commands().last(), command);
+        QCOMPARE(w.sim.commands().last(), model ? QStringLiteral("AT") : command);
+        QVERIFY(!w.worker.applicationHalted);
     }
 
     void infoOldHardwareBreaks()

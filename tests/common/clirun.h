@@ -1,0 +1,36 @@
+#pragma once
+
+// Runs the built kzconfig-cli (KZCONFIG_CLI) as a script would and keeps its
+// exit status and both outputs.
+#include <QProcess>
+#include <QStringList>
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+    QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+};
+
+inline Run cli(const QStringList &args, int timeoutMs = 60000)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // As under ctest: debug output is off unless the command line turns it on.
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.debug=false"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KZCONFIG_CLI), args);
+    Run r;
+    if (!p.waitForStarted(10000))
+        return r;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(5000);
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
