@@ -54,6 +54,8 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Lets Wayland desktops match the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kzconfig"));
     QCommandLineParser p;
     describe(p, version);
     p.process(app);

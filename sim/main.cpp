@@ -32,7 +32,8 @@ int main(int argc, char *argv[])
             "answers until stopped (Ctrl+C)."));
     p.addHelpOption();
     // Not addVersionOption(): its -v would take verbose's name.
-    QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Displays version information."));
+    QCommandLineOption version(QStringLiteral("version"),
+                               QStringLiteral("Displays version information."));
     QCommandLineOption scenario(QStringLiteral("scenario"), QStringLiteral("Scenario file (key = value lines)."), QStringLiteral("file"));
     QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Also make a symlink to the terminal at this path."), QStringLiteral("path"));
     QCommandLineOption set(QStringLiteral("set"), QStringLiteral("Set one scenario key, e.g. --set software=334 (repeatable)."), QStringLiteral("key=value"));
