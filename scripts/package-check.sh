@@ -45,7 +45,7 @@ cmake --build "$build" -j"$(nproc)" >/dev/null
 rm -f "$build"/kzconfig_*.deb
 (cd "$build" && cpack -G DEB >"$tmp/cpack.log") || { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
 [ -f "$deb" ] || { ls "$build"/*.deb >&2 || true; fail "no $deb"; }
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 for field in Section Maintainer Depends Description; do
   dpkg-deb --field "$deb" "$field" | grep -q . || fail "the package has no $field field"
 done
@@ -90,7 +90,7 @@ done
 pty=$(head -n 1 "$tmp/sim.out")
 info=$(/usr/bin/kzconfig-cli --port "$pty" info) || fail "kzconfig-cli --port $pty info failed"
 echo "$info"
-grep -qx 'model: KZ520' <<<"$info" || fail "info did not report the model"
+grep -q '^model: KZ520' <<<"$info" || fail "info did not report the model"
 /usr/bin/kzconfig-cli --port "$tmp/kz520" read >"$tmp/read.json" || fail "read over the link failed"
 python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); assert d["gprs"], d' "$tmp/read.json" \
   || fail "read gave no GPRS profiles"
