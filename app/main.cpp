@@ -1,15 +1,74 @@
 #include "app/mainwindow.h"
 
+#include "kzversion.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void describe(QCommandLineParser &p, const QCommandLineOption &version)
+{
+    p.setApplicationDescription(QStringLiteral(
+            "KZ-Config: configures the KZ520 GSM/GPRS modem over a serial line."));
+    p.addHelpOption();
+    p.addOption(version);
+    p.addPositionalArgument(QStringLiteral("port"),
+                            QStringLiteral("Serial port to choose at start, e.g. /dev/ttyUSB0 or "
+                                           "COM3 (also one the port list does not show)."),
+                            QStringLiteral("[port]"));
+}
+
+// --help and --version must answer without a display, so they are handled
+// before the window's application (which needs one) exists.
+bool asksForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *a = argv[i];
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "-?")
+            || !std::strcmp(a, "--help-all") || !std::strcmp(a, "--version"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("kzconfig"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KZ_VERSION));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Displays version information."));
+    if (asksForText(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCommandLineParser p;
+        describe(p, version);
+        p.process(core);
+        if (p.isSet(version))
+            p.showVersion();
+        p.showHelp(0);
+    }
+
     QApplication app(argc, argv);
+    // Lets Wayland desktops match the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kzconfig"));
+    QCommandLineParser p;
+    describe(p, version);
+    p.process(app);
+    const QStringList ports = p.positionalArguments();
+    if (ports.size() > 1) {
+        fprintf(stderr, "kzconfig: one port at most, not %lld\n",
+                static_cast<long long>(ports.size()));
+        return 2;
+    }
     MainWindow window;
     // kzconfig PORT: start with PORT chosen (also a path the enumerator does not list).
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        window.selectPort(args.at(1));
+    if (!ports.isEmpty())
+        window.selectPort(ports.first());
     window.show();
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "device/portnames.h"
 #include "device/workerrunner.h"
 #include "forms/profileforms.h"
+#include "kzversion.h"
 #include "ui_ddnsform.h"
 #include "ui_gprsform.h"
 #include "ui_mainwindow.h"
@@ -29,7 +30,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ntripForm = new NtripForm(this);
     ddnsForm = new DdnsForm(this);
 
-    setWindowTitle(QStringLiteral("KZ-Config v") + QStringLiteral("1.0.5"));
+    setWindowTitle(QStringLiteral("KZ-Config v" KZ_VERSION));
 
     workerRunner = std::make_unique<WorkerRunner>(&worker);
 

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "kzversion.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -71,6 +72,10 @@ int main(int argc, char *argv[])
     }
     if (ctx.options.help) {
         fputs(usageText().toUtf8().constData(), stdout);
+        return ExitOk;
+    }
+    if (ctx.options.version) {
+        fputs("kzconfig-cli " KZ_VERSION "\n", stdout);
         return ExitOk;
     }
     g_debug = ctx.options.debug;

@@ -301,6 +301,11 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
             *out = o;
             return true;
         }
+        if (arg == QLatin1String("--version")) {
+            o.version = true;
+            *out = o;
+            return true;
+        }
         if (arg == QLatin1String("--debug")) {
             o.debug = true;
             continue;
@@ -364,6 +369,8 @@ QString usageText()
             "  --parity N|E|O       чётность\n"
             "  --stop 1|2           стоп-биты\n"
             "  --debug              обмен с модемом на стандартный поток ошибок\n"
+            "  --help, -h           эта справка\n"
+            "  --version            версия программы\n"
             "\n"
             "Команды:\n"
             "  ports [--json]                список последовательных портов\n"

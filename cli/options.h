@@ -18,6 +18,7 @@ struct CliOptions {
     int stopBits = 0;  // one
     bool debug = false;
     bool help = false;
+    bool version = false;
 
     QString verb;
     QStringList args; // the command's positional arguments

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need.
+# Installs the Debian packages the build, the tests, the demo and the package
+# checks (scripts/package-check.sh) need.
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
-      xvfb xauth python3 clang libclang-rt-14-dev)
+      xvfb xauth python3 clang libclang-rt-14-dev
+      dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion x11-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

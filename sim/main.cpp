@@ -1,6 +1,8 @@
 // kz520-sim: a simulated KZ520 on a pseudo-terminal, for demos and manual checks.
 #include "sim/simmodem.h"
 
+#include "kzversion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -23,12 +25,16 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kz520-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KZ_VERSION));
 
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
             "A simulated KZ520 modem on a pseudo-terminal. Prints the terminal's path and "
             "answers until stopped (Ctrl+C)."));
     p.addHelpOption();
+    // Not addVersionOption(): its -v would take verbose's name.
+    QCommandLineOption version(QStringLiteral("version"),
+                               QStringLiteral("Displays version information."));
     QCommandLineOption scenario(QStringLiteral("scenario"), QStringLiteral("Scenario file (key = value lines)."), QStringLiteral("file"));
     QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Also make a symlink to the terminal at this path."), QStringLiteral("path"));
     QCommandLineOption set(QStringLiteral("set"), QStringLiteral("Set one scenario key, e.g. --set software=334 (repeatable)."), QStringLiteral("key=value"));
@@ -37,8 +43,10 @@ int main(int argc, char *argv[])
     QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Hear everything, answer nothing."));
     QCommandLineOption verbose(QStringList{ QStringLiteral("v"), QStringLiteral("verbose") }, QStringLiteral("Print what is heard and said."));
     QCommandLineOption drive(QStringLiteral("drive"), QStringLiteral("Keep the drive A:/ in this folder: uploaded files land there, files placed there are on the drive."), QStringLiteral("dir"));
-    p.addOptions({ scenario, link, set, delay, lineRate, silent, verbose, drive });
+    p.addOptions({ version, scenario, link, set, delay, lineRate, silent, verbose, drive });
     p.process(app);
+    if (p.isSet(version))
+        p.showVersion();
 
     SimState state;
     QString error;

@@ -5,6 +5,7 @@
 
 #include "device/portnames.h"
 #include "forms/profileforms.h"
+#include "kzversion.h"
 #include "ui_mainwindow.h"
 
 #include <QComboBox>
@@ -41,7 +42,7 @@ private slots:
     {
         TestWindow w;
         Ui::MainWindow *ui = w.form();
-        QCOMPARE(w.windowTitle(), QStringLiteral("KZ-Config v1.0.5"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("KZ-Config v" KZ_VERSION));
         QCOMPARE(w.size(), QSize(680, 614));
         QCOMPARE(ui->tabWidget->currentIndex(), 0);
 
@@ -164,6 +165,8 @@ private slots:
         QTest::newRow("plain") << QStringList { "COM1", "ttyUSB0" } << QStringList { "COM1", "ttyUSB0" };
         QTest::newRow("device prefix") << QStringList { "\\\\.\\COM12", "COM3" }
                                        << QStringList { "COM12", "COM3" };
+        QTest::newRow("windows names") << QStringList { "COM3", "\\\\.\\COM10", "COM255" }
+                                       << QStringList { "COM3", "COM10", "COM255" };
         QTest::newRow("parallel ports") << QStringList { "LPT1", "COM1", "\\\\.\\LPT2", "xLPTy" }
                                         << QStringList { "COM1" };
         QTest::newRow("prefix only once") << QStringList { "\\\\.\\\\\\.\\COM4" }

@@ -5,6 +5,7 @@
 #include "config/reportfile.h"
 #include "firmware/firmwarecontainer.h"
 #include "forms/configset.h"
+#include "kzversion.h"
 #include "sim/simmodem.h"
 
 #include <QBuffer>
@@ -150,6 +151,14 @@ void TstCli::helpAndPorts()
     const Run help = cli({ "--help" });
     QCOMPARE(help.code, 0);
     QVERIFY(help.out.contains(QStringLiteral("mode set")));
+
+    // --version wins over a command and needs no port.
+    const QList<QStringList> versionArgs = { { "--version" }, { "--version", "info" } };
+    for (const QStringList &args : versionArgs) {
+        const Run version = cli(args);
+        QCOMPARE(version.code, 0);
+        QCOMPARE(version.out, QStringLiteral("kzconfig-cli " KZ_VERSION "\n"));
+    }
 
     const Run ports = cli({ "ports" });
     QCOMPARE(ports.code, 0);

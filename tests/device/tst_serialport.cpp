@@ -191,6 +191,24 @@ private slots:
         QVERIFY(!l.waitReply(50));
     }
 
+    // Windows names reach the serial port as the port list shows them: the
+    // port itself adds the device prefix that names from COM10 on need.
+    void windowsPortNamesKept_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("COM3") << QStringLiteral("COM3");
+        QTest::newRow("COM10, listed without its prefix") << QStringLiteral("COM10");
+    }
+    void windowsPortNamesKept()
+    {
+        QFETCH(QString, name);
+        KZSerialPort l;
+        l.setPortSettings(name, 19, 3, 0, 0, 0);
+        l.openPort(); // no such port here; the name handed on is what counts
+        QVERIFY(l.port);
+        QCOMPARE(l.port->portName(), name);
+    }
+
     void reopenAtNewSpeed()
     {
         QCOMPARE(peer->toolSpeed(), speed_t(B115200));

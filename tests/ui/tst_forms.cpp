@@ -143,7 +143,8 @@ QWidget *TestForms::root(const QString &form) const
 void TestForms::windowFrame()
 {
     QCOMPARE(window->objectName(), QStringLiteral("MainWindow"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("KZ-Config v1.0.5"));
+    // The window adds the version, which comes from the build.
+    QCOMPARE(window->windowTitle(), QStringLiteral("KZ-Config"));
     QCOMPARE(window->size(), QSize(680, 614));
     QCOMPARE(window->statusBar()->objectName(), QStringLiteral("statusBar"));
     QCOMPARE(window->menuBar()->actions().size(), 0);
