@@ -1,9 +1,11 @@
 #include "cli/output.h"
 
 #include "config/automode.h"
+#include "config/visibletext.h"
 #include "device/kzconfigthread.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -18,12 +20,22 @@ void writeLine(FILE *stream, const QString &line)
 
 void printOut(const QString &line)
 {
+    writeLine(stdout, VisibleText::escaped(line));
+}
+
+void printOutRaw(const QString &line)
+{
     writeLine(stdout, line);
 }
 
 void printErr(const QString &line)
 {
-    writeLine(stderr, line);
+    writeLine(stderr, VisibleText::escaped(line));
+}
+
+bool stdoutIsTerminal()
+{
+    return isatty(fileno(stdout)) != 0;
 }
 
 void printKeyValues(const KeyValues &lines)

@@ -1,10 +1,11 @@
 #include "config/linevalues.h"
 #include "device/kzconfigthread.h"
+#include "device/privilegedreply.h"
 
 #include <QDebug>
 
 // Sends a service command under an access code. The modem's whole answer
-// decides: it must hold "OK" and no "ERROR" anywhere.
+// decides: it must end in "OK" and hold no error line.
 void KZConfigThread::privilegedExecute(QString code)
 {
     BusyGuard guard(busy);
@@ -29,7 +30,7 @@ void KZConfigThread::privilegedExecute(QString code)
     const QString text = QString::fromLatin1(data);
     qDebug() << (QStringLiteral("< ") + text);
 
-    if (text.contains(QLatin1String("ERROR")) || !text.contains(QLatin1String("OK"))) {
+    if (!PrivilegedReply::accepted(text)) {
         emit opCompleted(OpPrivileged, false, text);
         return;
     }
