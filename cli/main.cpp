@@ -2,6 +2,7 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
 
+#include <csignal>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -56,6 +57,9 @@ int dispatch(CliContext &ctx)
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit a write must fail (and the old file stay), not
+    // end the process half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     qInstallMessageHandler(messageHandler);
     QCoreApplication app(argc, argv);
 

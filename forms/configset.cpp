@@ -213,7 +213,7 @@ bool load(const QString &path, Loaded *out, QString *error)
             QStringLiteral("Файл не является набором настроек или не читается: %1")
                     .arg(QDir::toNativeSeparators(path));
     const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile() || !fi.isReadable()) {
+    if (!fi.exists() || !fi.isFile() || !fi.isReadable() || fi.size() > SafeFile::MaxReadBytes) {
         *error = notASet;
         return false;
     }

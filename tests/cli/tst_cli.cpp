@@ -20,6 +20,7 @@
 #include <memory>
 
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -44,9 +45,15 @@ struct Run {
     QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-Run cli(const QStringList &args, int timeoutMs = 60000)
+// fileSizeLimit: the largest file the command may write (0: no limit).
+Run cli(const QStringList &args, int timeoutMs = 60000, rlim_t fileSizeLimit = 0)
 {
     QProcess p;
+    if (fileSizeLimit)
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit { fileSizeLimit, fileSizeLimit };
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // As under ctest: debug output is off unless the command line turns it on.
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.debug=false"));
@@ -72,7 +79,10 @@ struct Sim {
     explicit Sim(const SimState &state = SimState()) { modem.setState(state); }
     bool start() { return modem.start(); }
     QStringList port() const { return { QStringLiteral("--port"), modem.portName() }; }
-    Run run(const QStringList &args, int timeoutMs = 60000) { return cli(port() + args, timeoutMs); }
+    Run run(const QStringList &args, int timeoutMs = 60000, rlim_t fileSizeLimit = 0)
+    {
+        return cli(port() + args, timeoutMs, fileSizeLimit);
+    }
 };
 
 SimState stateWithProfiles()
@@ -877,7 +887,7 @@ void TstCli::writeFailures_data()
     QTest::addColumn<QString>("verb");
     QTest::addColumn<QString>("target");
     for (const char *verb : { "save", "report" })
-        for (const char *target : { "full disk", "device", "read-only" })
+        for (const char *target : { "full disk", "device", "read-only", "size limit" })
             QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(verb, target)))
                     << QString::fromLatin1(verb) << QString::fromLatin1(target);
 }
@@ -907,12 +917,13 @@ void TstCli::writeFailures()
             QSKIP("cannot create a device node here");
     } else {
         QVERIFY(putBytes(path, old));
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        if (target == QLatin1String("read-only"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     }
 
     Sim sim(stateWithProfiles());
     QVERIFY(sim.start());
-    const Run r = sim.run({ verb, path }, 300000);
+    const Run r = sim.run({ verb, path }, 300000, target == QLatin1String("size limit") ? 64 : 0);
     QCOMPARE(r.code, 1);
     QVERIFY2(!r.err.contains(QStringLiteral("Отчёт сохранён")), qPrintable(r.err));
     if (target == QLatin1String("device")) {
