@@ -318,7 +318,7 @@ QByteArray KZSerialPort::collect(int timeoutMs, bool (*done)(const QByteArray &)
     }
 }
 
-QByteArray KZSerialPort::collectUntilQuiet(int quietMs)
+QByteArray KZSerialPort::collectUntilQuiet(int quietMs, int maxLine)
 {
     // Bounded in size and time, so a modem that never stops talking cannot
     // hold the worker.
@@ -337,6 +337,8 @@ QByteArray KZSerialPort::collectUntilQuiet(int quietMs)
             quiet.setRemainingTime(qMax(0, quietMs));
         }
         if (data.size() > MaxBytes || total.hasExpired())
+            return data;
+        if (maxLine > 0 && data.size() - (data.lastIndexOf('\n') + 1) > maxLine)
             return data;
         if (quiet.hasExpired()) {
             if (port->waitForReadyRead(0))

@@ -25,7 +25,8 @@ void KZConfigThread::privilegedExecute(QString code)
 
     // The answer may come in pieces: take everything until the line has been
     // quiet for 3 s. Zero bytes are line noise, not part of the text.
-    QByteArray data = collectUntilQuiet(3000);
+    // A line past the cap fails the verdict, so gathering stops there.
+    QByteArray data = collectUntilQuiet(3000, MaxLineLength);
     data.replace('\0', QByteArray());
     const QString text = QString::fromLatin1(data);
     qDebug() << (QStringLiteral("< ") + text);
