@@ -2,6 +2,7 @@
 
 #include "kzversion.h"
 
+#include <csignal>
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -53,6 +54,11 @@ int main(int argc, char *argv[])
         p.showHelp(0);
     }
 
+    // Past a file-size limit a write must fail (and the old file stay), not
+    // end the process half-way.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     // Lets Wayland desktops match the window to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("kzconfig"));

@@ -3,6 +3,7 @@
 #include "cli/verbs.h"
 #include "kzversion.h"
 
+#include <csignal>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -58,6 +59,11 @@ int dispatch(CliContext &ctx)
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit a write must fail (and the old file stay), not
+    // end the process half-way.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     qInstallMessageHandler(messageHandler);
     QCoreApplication app(argc, argv);
 

@@ -13,6 +13,7 @@ enum VerbOption : unsigned {
     OptJson = 0x10,
     OptPorts = 0x20,
     OptRecover = 0x40,
+    OptRaw = 0x80,
 };
 
 struct VerbSpec {
@@ -39,7 +40,7 @@ const VerbSpec verbs[] = {
     { "fwinfo", 1, 1, 0, false },
     { "flash", 1, 1, OptYes | OptRecover, true },
     { "report", 1, 1, OptProfiles, true },
-    { "report-show", 1, 1, 0, false },
+    { "report-show", 1, 1, OptRaw, false },
 };
 
 const VerbSpec *findVerb(const QString &name)
@@ -194,6 +195,8 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
         o->ports << v.trimmed();
         return true;
     }
+    if (name == QLatin1String("--raw"))
+        return flag(OptRaw, &o->raw);
     if (name == QLatin1String("--timeout")) {
         if (!(spec.options & OptTimeout))
             return refuse();
@@ -244,6 +247,25 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
         *error = QStringLiteral("команде %1 нужен порт: --port ИМЯ перед командой").arg(verb);
         return false;
     }
+    // The line carries single bytes: any other character would go out as "?".
+    const auto notLatin1 = [](const QString &text) {
+        for (const QChar ch : text)
+            if (ch.unicode() > 0xFF)
+                return true;
+        return false;
+    };
+    if ((verb == QLatin1String("send") || verb == QLatin1String("auth"))
+        && notLatin1(o->args.at(0))) {
+        *error = QStringLiteral("команда %1: символы вне Latin-1 не передаются по линии")
+                         .arg(verb);
+        return false;
+    }
+    if ((verb == QLatin1String("send") || verb == QLatin1String("save")
+         || verb == QLatin1String("report"))
+        && o->args.at(0).isEmpty()) {
+        *error = QStringLiteral("команде %1 нужен непустой аргумент").arg(verb);
+        return false;
+    }
     if (verb == QLatin1String("send") && LineValues::breaksLine(o->args.at(0))) {
         *error = QStringLiteral("строка команды содержит перевод строки или нулевой символ");
         return false;
@@ -273,8 +295,13 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
             *error = QStringLiteral("mode set: укажите канал: --channel com|bt|none");
             return false;
         }
-        if (o->args.size() < 2 && o->channel != QLatin1String("none")) {
+        const bool none = o->channel == QLatin1String("none");
+        if (!none && o->args.value(1).isEmpty()) {
             *error = QStringLiteral("mode set: не указана команда режима");
+            return false;
+        }
+        if (none && o->args.size() > 1) {
+            *error = QStringLiteral("mode set: с --channel none команда не указывается");
             return false;
         }
     }
@@ -392,7 +419,7 @@ QString usageText()
             "  flash ФАЙЛ [--yes] [--recover]\n"
             "                                обновить ПО модема (--recover: модема без приложения)\n"
             "  report ФАЙЛ [--profiles]      собрать отчёт (*.kzrep)\n"
-            "  report-show ФАЙЛ              показать текст отчёта\n"
+            "  report-show ФАЙЛ [--raw]      показать текст отчёта (--raw: байты как есть)\n"
             "\n"
             "Код выхода: 0 успех, 1 ошибка операции (сообщение на потоке ошибок),\n"
             "2 ошибка в командной строке (в том числе reset без --yes).\n");

@@ -26,6 +26,7 @@ struct CliOptions {
     // The command's own options.
     bool yes = false;
     bool profiles = false;
+    bool raw = false; // report-show: the bytes as the file holds them
     int timeoutMs = 3000;
     QString channel; // com, bt, none; empty when not given
     bool json = false;

@@ -1,9 +1,17 @@
 #include "cli/output.h"
 
 #include "config/automode.h"
+#include "config/visibletext.h"
 #include "device/kzconfigthread.h"
 
+#include <QtGlobal>
+
 #include <cstdio>
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
 
 namespace {
 
@@ -18,12 +26,28 @@ void writeLine(FILE *stream, const QString &line)
 
 void printOut(const QString &line)
 {
+    writeLine(stdout, VisibleText::escaped(line));
+}
+
+void printOutRaw(const QString &line)
+{
     writeLine(stdout, line);
 }
 
 void printErr(const QString &line)
 {
-    writeLine(stderr, line);
+    writeLine(stderr, VisibleText::escaped(line));
+}
+
+bool stdoutIsTerminal()
+{
+#if defined(Q_OS_UNIX)
+    return isatty(fileno(stdout)) != 0;
+#elif defined(Q_OS_WIN)
+    return _isatty(_fileno(stdout)) != 0;
+#else
+    return false;
+#endif
 }
 
 void printKeyValues(const KeyValues &lines)

@@ -12,8 +12,13 @@ class KZConfigThread;
 // Output of the command line: results on standard output, messages and
 // progress on standard error, both UTF-8, one whole line per call so that
 // lines from the worker thread never interleave inside a line.
+// Control characters other than tab and line end are written as visible
+// escapes ("\x1b"): modem and file text must not drive the terminal.
 void printOut(const QString &line);
 void printErr(const QString &line);
+// The line as it stands, for output whose job is the raw bytes.
+void printOutRaw(const QString &line);
+bool stdoutIsTerminal();
 
 // "key: value" lines.
 using KeyValues = QList<QPair<QString, QString>>;

@@ -11,8 +11,19 @@ bool read(Session &s, int flags, int *flagsError)
         printErr(CliMessages::text(CliMessages::readSettings));
         return false;
     }
+    // The Bluetooth flag counts as read in the worker's signal; a reply that
+    // was not read as it should be fails that group here like any other.
+    *flagsError |= s.worker.readFailed & flags;
     if (*flagsError)
         printErr(CliMessages::text(CliMessages::readSettings));
+    return true;
+}
+
+bool lineLost(Session &s)
+{
+    if (!s.worker.lineLost() && s.worker.isPortOpen())
+        return false;
+    printErr(QStringLiteral("Связь с модемом потеряна."));
     return true;
 }
 
@@ -25,8 +36,12 @@ bool valuesFit(const KZConfig &config, int flags)
     return false;
 }
 
-int writeAndReadBack(Session &s, const KZConfig &config, int flags)
+int writeAndReadBack(Session &s, const KZConfig &config, int flags, int notRead)
 {
+    // A group whose read failed would be written against a wrong picture of
+    // the modem (the profiles are a difference against the read lists).
+    notRead &= flags;
+    flags &= ~notRead;
     int ok = 0, error = 0;
     const bool finished = s.writeConfig(config, flags, &ok, &error);
     if (error)
@@ -35,7 +50,7 @@ int writeAndReadBack(Session &s, const KZConfig &config, int flags)
     // Every group the write touched is read again, as the window does.
     if (finished)
         CliSteps::read(s, ok | error, &readError);
-    const int failed = error | readError;
+    const int failed = error | readError | notRead;
     if (failed) {
         printOut(QStringLiteral("failed: ") + groupNames(failed).join(QLatin1Char(' ')));
         return ExitFailed;

@@ -29,7 +29,8 @@ int verbApply(CliContext &ctx)
     // The file first: a set that cannot be used needs no modem.
     ConfigSet::Loaded loaded;
     QString error;
-    if (!ConfigSet::load(ctx.options.args.at(0), &loaded, &error)) {
+    if (!ConfigSet::load(ctx.options.args.at(0), &loaded, &error)
+        || !ConfigSet::complete(loaded, &error)) {
         printErr(error);
         return ExitFailed;
     }
@@ -53,5 +54,5 @@ int verbApply(CliContext &ctx)
     int failed = 0;
     if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
         return ExitFailed;
-    return CliSteps::writeAndReadBack(s, loaded.config, KZConfig::ConfigAll);
+    return CliSteps::writeAndReadBack(s, loaded.config, KZConfig::ConfigAll, failed);
 }

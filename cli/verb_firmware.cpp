@@ -4,7 +4,6 @@
 #include <QDebug>
 #include "firmware/firmwarecontainer.h"
 
-#include <QFile>
 
 namespace {
 
@@ -14,13 +13,8 @@ constexpr int FirmwareMs = 4 * 3600 * 1000;
 
 bool loadContainer(const QString &path, FirmwareContainer *container)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printErr(CliMessages::text(CliMessages::firmwareFile));
-        return false;
-    }
     QString error;
-    if (!readContainer(&file, *container, &error)) {
+    if (!loadContainerFile(path, *container, &error)) {
         printErr(error.isEmpty() ? CliMessages::text(CliMessages::firmwareFile) : error);
         return false;
     }

@@ -27,13 +27,23 @@ int verbMode(CliContext &ctx)
     // "mode set": the window's save with one autostart switch checked. Only
     // one command is written: the COM one when set, otherwise "B=".
     const QString command = o.args.value(1);
-    KZConfig copy = s.worker.config;
-    copy.autoexecCom = o.channel == QLatin1String("com") ? command : QString();
-    copy.autoexecBt = o.channel == QLatin1String("bt") ? command : QString();
-    if (!CliSteps::valuesFit(copy, KZConfig::ConfigAutoexec))
+    const auto withCommand = [&](KZConfig copy) {
+        copy.autoexecCom = o.channel == QLatin1String("com") ? command : QString();
+        copy.autoexecBt = o.channel == QLatin1String("bt") ? command : QString();
+        return copy;
+    };
+    if (!CliSteps::valuesFit(withCommand(s.worker.config), KZConfig::ConfigAutoexec))
         return ExitFailed;
     if (!s.connectModem())
         return ExitFailed;
+    // The write clears the other channel's command only when it knows the
+    // modem holds one: read first, as the window does.
+    int readError = 0;
+    if (!CliSteps::read(s, KZConfig::ConfigAutoexec, &readError) || readError) {
+        printOut(QStringLiteral("failed: ") + groupNames(KZConfig::ConfigAutoexec).join(' '));
+        return ExitFailed;
+    }
+    const KZConfig copy = withCommand(s.worker.config);
 
     int ok = 0, error = 0;
     if (!s.writeConfig(copy, KZConfig::ConfigAutoexec, &ok, &error) || error) {

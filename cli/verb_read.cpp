@@ -58,7 +58,7 @@ int verbRead(CliContext &ctx)
 {
     Session &s = ctx.session();
     int failed = 0;
-    if (!CliSteps::connectAndReadAll(s, &failed))
+    if (!CliSteps::connectAndReadAll(s, &failed) || CliSteps::lineLost(s))
         return ExitFailed;
     // A failed group is named in the object; the connection itself worked.
     const QByteArray json =

@@ -1,6 +1,7 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
 #include "config/reportfile.h"
+#include "config/visibletext.h"
 
 #include <cstdio>
 
@@ -24,22 +25,37 @@ int verbReport(CliContext &ctx)
         printErr(QStringLiteral("Не удалось сохранить отчёт в файл «%1»: %2.").arg(path, error));
         return ExitFailed;
     }
+    // The file ends with the line-lost marker then; what was gathered is kept.
+    if (s.worker.reportIncomplete) {
+        printErr(QStringLiteral("Отчёт сохранён не полностью: связь с модемом потеряна."));
+        return ExitFailed;
+    }
     printErr(QStringLiteral("Отчёт сохранён."));
     return ExitOk;
 }
 
 int verbReportShow(CliContext &ctx)
 {
-    QString report, error;
-    if (!ReportFile::read(ctx.options.args.at(0), &report, &error)) {
-        printErr(error);
-        return ExitFailed;
+    QString error;
+    QByteArray bytes;
+    if (ctx.options.raw) {
+        if (!ReportFile::readBytes(ctx.options.args.at(0), &bytes, &error)) {
+            printErr(error);
+            return ExitFailed;
+        }
+    } else {
+        QString report;
+        if (!ReportFile::read(ctx.options.args.at(0), &report, &error)) {
+            printErr(error);
+            return ExitFailed;
+        }
+        // The report's own line ends are CR LF; a terminal wants LF, and the
+        // modem's answers must not drive it.
+        report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        bytes = VisibleText::escaped(report).toUtf8();
     }
-    // The report's own line ends are CR LF; a terminal wants LF.
-    report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const QByteArray bytes = report.toUtf8();
     fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+    if (!ctx.options.raw && !bytes.isEmpty() && !bytes.endsWith('\n'))
         fputc('\n', stdout);
     fflush(stdout);
     return ExitOk;

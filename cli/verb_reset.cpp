@@ -11,5 +11,5 @@ int verbReset(CliContext &ctx)
     int failed = 0;
     if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
-    return CliSteps::writeAndReadBack(s, defaults, KZConfig::ConfigAll);
+    return CliSteps::writeAndReadBack(s, defaults, KZConfig::ConfigAll, failed);
 }

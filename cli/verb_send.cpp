@@ -19,11 +19,15 @@ QByteArray toLine(const QString &text)
 
 int verbSend(CliContext &ctx)
 {
+    // The raw answer is the command's job; a terminal still gets control
+    // characters as visible escapes.
+    const bool raw = !stdoutIsTerminal();
+    const auto printAnswer = [raw](const QString &line) { raw ? printOutRaw(line) : printOut(line); };
     Session &s = ctx.session();
     if (!s.connectModem())
         return ExitFailed;
 
-    enum class End { None, Ok, Error, Silence };
+    enum class End { None, Ok, Error, Silence, TooLong };
     End end = End::None;
     QByteArray pending;
 
@@ -49,15 +53,22 @@ int verbSend(CliContext &ctx)
             pending.remove(0, nl + 1);
             while (raw.endsWith('\r'))
                 raw.chop(1);
+            if (raw.size() > KZSerialPort::MaxLineLength) {
+                end = End::TooLong;
+                break;
+            }
             const QString line = QString::fromLatin1(raw);
             if (line.isEmpty())
                 continue;
-            printOut(line);
+            printAnswer(line);
             if (line == QLatin1String("OK"))
                 end = End::Ok;
             else if (line.startsWith(QLatin1String("ERROR")))
                 end = End::Error;
         }
+        // A modem that streams without a line end must not fill the memory.
+        if (end == End::None && pending.size() > KZSerialPort::MaxLineLength)
+            end = End::TooLong;
         emit s.changed();
     });
 
@@ -67,10 +78,15 @@ int verbSend(CliContext &ctx)
     s.waitUntil([&] { return end != End::None; }, OverallMs);
     QObject::disconnect(conn);
 
+    if (end == End::TooLong) {
+        printErr(QStringLiteral("Строка ответа модема длиннее %1 байт: ответ не принят.")
+                         .arg(KZSerialPort::MaxLineLength));
+        return ExitFailed;
+    }
     if (end == End::None || end == End::Silence) {
         const QString rest = QString::fromLatin1(pending).trimmed();
         if (!rest.isEmpty())
-            printOut(rest);
+            printAnswer(rest);
         printErr(QStringLiteral("Модем не ответил «OK» или «ERROR» за %1 мс.")
                          .arg(ctx.options.timeoutMs));
         return ExitFailed;

@@ -49,9 +49,12 @@ bool read(Session &s, int flags, int *flagsError);
 bool connectAndReadAll(Session &s, int *flagsError);
 // Refuses (printing the message) values the line cannot carry.
 bool valuesFit(const KZConfig &config, int flags);
-// Writes, reads the written groups back, prints the failed groups as
-// "failed: NAME ..." and the window's messages; the exit status.
-int writeAndReadBack(Session &s, const KZConfig &config, int flags);
+// Writes the groups of flags except notRead (groups whose read failed),
+// reads the written groups back, prints the failed groups (notRead among
+// them) as "failed: NAME ..." and the window's messages; the exit status.
+int writeAndReadBack(Session &s, const KZConfig &config, int flags, int notRead = 0);
+// Prints the message and returns true when the line to the modem was lost.
+bool lineLost(Session &s);
 // --baud auto: the speed search on one port; prints "Скорость модема: N" and
 // sets *baudCode, or prints why nothing was found.
 bool findBaud(Session &s, const QString &port, int *baudCode);

@@ -25,14 +25,26 @@ bool answerComplete(const QByteArray &data)
     return last == "OK" || last.startsWith("ERROR");
 }
 
-// A raw answer as the report holds it: up to the first zero byte, in the
-// local 8-bit code page the file is written in, so its bytes come back as sent.
+// A raw answer as the report holds it: up to the first zero byte, one byte
+// per character, so that the file holds the bytes as the modem sent them.
 QString answerText(QByteArray data)
 {
     const qsizetype zero = data.indexOf('\0');
     if (zero >= 0)
         data.truncate(zero);
-    return QString::fromLocal8Bit(data);
+    return QString::fromLatin1(data);
+}
+
+// A store name is one short line of text; anything else is not a name the
+// modem gave (and would be sent back to it as a command).
+bool plausibleStoreName(const QString &name)
+{
+    if (name.size() > KZSerialPort::MaxLineLength)
+        return false;
+    for (const QChar ch : name)
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            return false;
+    return true;
 }
 
 // The store names in the answer to "AT^JRMS?". The profile stores are left
@@ -48,7 +60,7 @@ QStringList storeNames(const QString &answer, bool profiles)
         if (profiles
             && (line.startsWith(QLatin1String("NTRIP")) || line.startsWith(QLatin1String("GPRS"))))
             continue;
-        if (LineValues::breaksLine(line))
+        if (LineValues::breaksLine(line) || !plausibleStoreName(line))
             continue;
         names << line;
     }
@@ -140,6 +152,7 @@ void KZConfigThread::makeReport(bool profiles)
         report += ask(QStringLiteral("AT^JRMS,") + name, 1000);
     }
 
+    reportIncomplete = lost;
     if (lost) {
         // Otherwise a lost line would read like a modem that stayed silent.
         addLine(QStringLiteral("*** LINE LOST ***"));

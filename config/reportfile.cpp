@@ -1,7 +1,8 @@
 #include "config/reportfile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "config/safefile.h"
+
+#include <QStringDecoder>
 
 namespace {
 
@@ -15,7 +16,7 @@ void setError(QString *error, const QString &text)
 // length beyond that is a damaged or foreign file, and trusting it would make
 // the reader reserve gigabytes.
 constexpr qint64 MaxRatio = 1100;
-constexpr qint64 MaxTextSize = qint64(256) << 20;
+constexpr qint64 MaxTextSize = SafeFile::MaxReadBytes;
 
 } // namespace
 
@@ -23,7 +24,13 @@ namespace ReportFile {
 
 QByteArray encode(const QString &report)
 {
-    return qCompress(report.toLocal8Bit());
+    // The modem's answers are 8-bit text: held one byte per character, they
+    // go to the file as the modem sent them. Only a report holding other
+    // characters (typed, not received) needs the local code page.
+    for (const QChar ch : report)
+        if (ch.unicode() > 0xFF)
+            return qCompress(report.toLocal8Bit());
+    return qCompress(report.toLatin1());
 }
 
 bool decode(const QByteArray &bytes, QString *report, QString *error)
@@ -57,57 +64,34 @@ bool decode(const QByteArray &bytes, QString *report, QString *error)
                                 .arg(stated));
         return false;
     }
-    if (report)
-        *report = QString::fromLocal8Bit(text);
+    if (report) {
+        QStringDecoder local(QStringDecoder::System);
+        const QString decoded = local.decode(text);
+        *report = local.hasError() ? QString::fromLatin1(text) : decoded;
+    }
     return true;
 }
 
 bool write(const QString &path, const QString &report, QString *error)
 {
-    if (path.isEmpty()) {
-        setError(error, QStringLiteral("не указано имя файла"));
-        return false;
-    }
-    const QByteArray bytes = encode(report);
-    // Never fall back to writing in place: a failure half-way would leave a
-    // damaged file where the user had a good one.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("файл не удаётся создать (%1)").arg(file.errorString()));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        setError(error, QStringLiteral("данные не удаётся записать (%1)").arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, QStringLiteral("файл не удаётся записать на место (%1)")
-                                .arg(file.errorString()));
-        return false;
-    }
-    return true;
+    return SafeFile::write(path, encode(report), error);
 }
 
 bool read(const QString &path, QString *report, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, QStringLiteral("файл не удаётся открыть (%1)").arg(file.errorString()));
+    QByteArray bytes;
+    if (!SafeFile::read(path, MaxTextSize + 64, &bytes, error))
         return false;
-    }
-    // Reports are small; a file far larger than any report is not one.
-    if (file.size() > MaxTextSize) {
-        setError(error, QStringLiteral("файл слишком большой для отчёта"));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, QStringLiteral("файл не удаётся прочитать (%1)").arg(file.errorString()));
-        return false;
-    }
     return decode(bytes, report, error);
+}
+
+bool readBytes(const QString &path, QByteArray *text, QString *error)
+{
+    QByteArray bytes;
+    if (!SafeFile::read(path, MaxTextSize + 64, &bytes, error) || !decode(bytes, nullptr, error))
+        return false;
+    *text = qUncompress(bytes);
+    return true;
 }
 
 } // namespace ReportFile

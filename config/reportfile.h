@@ -20,7 +20,11 @@ bool decode(const QByteArray &bytes, QString *report, QString *error = nullptr);
 // stays as it was, and *error holds the reason (Russian, for the user).
 bool write(const QString &path, const QString &report, QString *error = nullptr);
 
-// Reads a report file back to its text.
+// Reads a report file back to its text (a file that is not valid text in the
+// local code page is 8-bit text, one byte per character).
 bool read(const QString &path, QString *report, QString *error = nullptr);
+
+// The report's bytes exactly as the file holds them, uncompressed.
+bool readBytes(const QString &path, QByteArray *text, QString *error = nullptr);
 
 } // namespace ReportFile

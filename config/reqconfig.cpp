@@ -85,7 +85,12 @@ bool ConfigReader::serial()
     case Match::Bad:
         return fail(T);
     case Match::Other:
-        break; // older modems do not know the query: the value stays
+        // Older modems do not know the query and refuse it: the value stays.
+        // Any other line (an unsolicited one, a late reply, silence) is no
+        // answer, and the flow control is not known.
+        if (!w.lastReply.startsWith(QLatin1String("ERROR")))
+            return fail(T);
+        break;
     }
 
     query(QStringLiteral("AT+ICF?"), T);
@@ -267,10 +272,12 @@ void KZConfigThread::reqConfig(int flags)
     run(flags & KZConfig::ConfigNtrip, &ConfigReader::ntrip);
     run(flags & KZConfig::ConfigDyndns, &ConfigReader::dyndns);
     run(flags & KZConfig::ConfigAutoexec, &ConfigReader::autoexec);
+    readFailed = flagsError;
     if (flags & KZConfig::ConfigBluetooth) {
-        // Older modems answer the query unreliably; the group counts as read.
-        if (!reader.lineGone())
-            reader.bluetooth();
+        // Older modems answer the query unreliably; the group counts as read
+        // in the signal, while readFailed tells whether it really was.
+        if (reader.lineGone() || !reader.bluetooth())
+            readFailed |= KZConfig::ConfigBluetooth;
         flagsOk |= KZConfig::ConfigBluetooth;
     }
 

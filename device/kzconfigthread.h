@@ -46,6 +46,12 @@ public:
     bool viaCom = false;
     FirmwareContainer firmware;
     std::atomic<bool> busy { false };
+    // Results beside the completion signals, read once they have arrived:
+    // the groups the last reqConfig could not read as it should, the
+    // Bluetooth group included (its flag counts as read in the signal); and
+    // whether the last report was cut short by a lost line.
+    int readFailed = 0;
+    bool reportIncomplete = false;
 
     // Connecting in the field (fieldops.cpp).
     bool applicationHalted = false;     // set by reqInfo: the module answers, its application not

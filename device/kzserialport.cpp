@@ -308,18 +308,20 @@ bool KZSerialPort::sendAndWait(const QString &line, int timeoutMs)
 
 QByteArray KZSerialPort::collect(int timeoutMs, bool (*done)(const QByteArray &))
 {
+    // Bounded like every reader: a flood ends the gathering at once.
+    constexpr int MaxBytes = 1 << 20;
     ExchangeGuard guard(t_exchangeDepth);
     QByteArray data;
     QDeadlineTimer deadline(qMax(0, timeoutMs));
     for (;;) {
         if (!port || !port->isOpen() || checkPortFailed())
             return data;
-        data += port->readAll();
-        if (done && done(data))
+        data += port->read(MaxBytes + 1 - data.size());
+        if ((done && done(data)) || data.size() > MaxBytes)
             return data;
         if (deadline.hasExpired()) {
             if (port->waitForReadyRead(0))
-                data += port->readAll();
+                data += port->read(MaxBytes + 1 - data.size());
             return data;
         }
         const qint64 left = deadline.remainingTime();
@@ -328,7 +330,7 @@ QByteArray KZSerialPort::collect(int timeoutMs, bool (*done)(const QByteArray &)
     }
 }
 
-QByteArray KZSerialPort::collectUntilQuiet(int quietMs)
+QByteArray KZSerialPort::collectUntilQuiet(int quietMs, int maxLine)
 {
     // Bounded in size and time, so a modem that never stops talking cannot
     // hold the worker.
@@ -347,6 +349,8 @@ QByteArray KZSerialPort::collectUntilQuiet(int quietMs)
             quiet.setRemainingTime(qMax(0, quietMs));
         }
         if (data.size() > MaxBytes || total.hasExpired())
+            return data;
+        if (maxLine > 0 && data.size() - (data.lastIndexOf('\n') + 1) > maxLine)
             return data;
         if (quiet.hasExpired()) {
             if (port->waitForReadyRead(0))

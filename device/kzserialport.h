@@ -55,8 +55,9 @@ public:
     // Everything that arrives until timeoutMs have passed, or until the text
     // is complete by `done` (if given). Stops at once when the line is lost.
     QByteArray collect(int timeoutMs, bool (*done)(const QByteArray &) = nullptr);
-    // Everything that arrives until quietMs pass with nothing new.
-    QByteArray collectUntilQuiet(int quietMs);
+    // Everything that arrives until quietMs pass with nothing new; with
+    // maxLine, also until a line grows past maxLine bytes without its end.
+    QByteArray collectUntilQuiet(int quietMs, int maxLine = 0);
     // Drops what the port holds now.
     void drainInput();
     // Writes bytes and waits until they have left; false when the port failed.

@@ -1,10 +1,11 @@
 #include "config/linevalues.h"
 #include "device/kzconfigthread.h"
+#include "device/privilegedreply.h"
 
 #include <QDebug>
 
 // Sends a service command under an access code. The modem's whole answer
-// decides: it must hold "OK" and no "ERROR" anywhere.
+// decides: it must end in "OK" and hold no error line.
 void KZConfigThread::privilegedExecute(QString code)
 {
     BusyGuard guard(busy);
@@ -24,12 +25,13 @@ void KZConfigThread::privilegedExecute(QString code)
 
     // The answer may come in pieces: take everything until the line has been
     // quiet for 3 s. Zero bytes are line noise, not part of the text.
-    QByteArray data = collectUntilQuiet(3000);
+    // A line past the cap fails the verdict, so gathering stops there.
+    QByteArray data = collectUntilQuiet(3000, MaxLineLength);
     data.replace('\0', QByteArray());
     const QString text = QString::fromLatin1(data);
     qDebug() << (QStringLiteral("< ") + text);
 
-    if (text.contains(QLatin1String("ERROR")) || !text.contains(QLatin1String("OK"))) {
+    if (!PrivilegedReply::accepted(text)) {
         emit opCompleted(OpPrivileged, false, text);
         return;
     }

@@ -107,6 +107,10 @@ void KZConfigThread::applyFirmware()
 
     if (!port || !port->isOpen() || gone())
         return finish(false, lostText);
+    // A line end inside a command would run a command of its own.
+    QString unclean;
+    if (!containerTextsClean(fw, &unclean))
+        return finish(false, unclean);
 
     emit progress(QStringLiteral("Обновление ПО: предварительные команды"));
     QString failure;

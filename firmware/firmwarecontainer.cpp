@@ -223,6 +223,7 @@ bool readContainer(QIODevice *device, FirmwareContainer &container, QString *err
     if (!decodeInfo(plain, result.version, &result.info))
         return fail(error, damaged(QStringLiteral("описание обрывается")));
 
+    qint64 expanded = plain.size();
     bool ok = true;
     const quint16 count = readU16(device, &ok);
     if (!ok)
@@ -234,6 +235,10 @@ bool readContainer(QIODevice *device, FirmwareContainer &container, QString *err
         if (!expand(block, &plain))
             return fail(error,
                         damaged(QStringLiteral("файл %1 из %2 не распаковывается").arg(i).arg(count)));
+        expanded += plain.size();
+        if (expanded > qint64(MaxFirmwareBlockSize))
+            return fail(error, damaged(QStringLiteral("распакованные данные больше %1 МиБ")
+                                               .arg(MaxFirmwareBlockSize >> 20)));
         const qsizetype zero = plain.indexOf('\0');
         if (zero < 0)
             return fail(error, damaged(QStringLiteral("у файла %1 из %2 нет имени").arg(i).arg(count)));

@@ -68,8 +68,8 @@ struct FirmwareContainer {
 // The magic that opens a container file (not checked when reading).
 QByteArray firmwareMagic();
 
-// A compressed block, once expanded, may not exceed this: anything larger is
-// taken as damage rather than allocated.
+// A compressed block, once expanded, may not exceed this, nor may all blocks
+// together: anything larger is taken as damage rather than allocated.
 constexpr quint32 MaxFirmwareBlockSize = 64u * 1024 * 1024;
 
 // Stream helpers. Texts are Latin-1, one byte per character, ended by a zero
@@ -85,6 +85,16 @@ bool writeU32(QIODevice *device, quint32 value);
 // Reads a container from an open device. On damaged data returns false with
 // a message for the user in `error` and leaves `container` untouched.
 bool readContainer(QIODevice *device, FirmwareContainer &container, QString *error = nullptr);
+
+// Reads the container file at `path` through a bound and refuses, with a
+// message for the user, one that is damaged, too large (more than 64 MiB
+// whole or expanded), of another magic or an unknown format version, or
+// whose texts hold control characters. `container` changes only on success.
+bool loadContainerFile(const QString &path, FirmwareContainer &container, QString *error);
+
+// False with a message when a command, reply, name or other text of the
+// container holds a control character (CR, LF, NUL and the like).
+bool containerTextsClean(const FirmwareContainer &container, QString *error);
 
 // Writes `container` in the current (version 3) layout. False when a list is
 // too long for its count field or the device refuses the bytes.

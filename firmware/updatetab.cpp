@@ -5,7 +5,6 @@
 #include "firmware/firmwarecontainer.h"
 #include "ui_mainwindow.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <memory>
@@ -31,16 +30,10 @@ void MainWindow::on_updateSelectBtn_clicked()
     const QString path = chooseOpenFile(firmwareFilter);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showBox(QMessageBox::Critical, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось открыть файл прошивки"));
-        return;
-    }
     // Read aside: a damaged file must not replace the container already chosen.
     FirmwareContainer read;
     QString error;
-    if (!readContainer(&file, read, &error)) {
+    if (!loadContainerFile(path, read, &error)) {
         showBox(QMessageBox::Critical, QStringLiteral("Ошибка"), error);
         return;
     }

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
+
+#include "config/safefile.h"
 
 namespace ConfigSet {
 
@@ -40,6 +43,31 @@ bool readInt(QSettings &s, const QString &key, int def, int lo, int hi, int *out
     }
     *out = v;
     return true;
+}
+
+// The groups every save writes; a set without one of them would, applied,
+// wipe that part of the modem's configuration.
+const char *const requiredGroups[] = { "com", "gprsProfiles", "ntripProfiles", "dyndns",
+                                       "bluetooth" };
+
+// An array element is there only with its name, and a name that the settings
+// class cannot read as text would be written to the modem as an empty one.
+bool nameReadable(QSettings &s, const QString &array, int i, int size, QString *error)
+{
+    const QVariant name = s.value(QStringLiteral("name"));
+    if (name.isValid() && name.typeId() == QMetaType::QString)
+        return true;
+    *error = name.isValid()
+            ? QStringLiteral("Имя элемента %1 массива %2 в файле набора настроек не читается "
+                             "как текст.")
+                      .arg(i + 1)
+                      .arg(array)
+            : QStringLiteral("В массиве %1 файла набора настроек указано элементов: %2, а "
+                             "элемента %3 с именем нет.")
+                      .arg(array)
+                      .arg(size)
+                      .arg(i + 1);
+    return false;
 }
 
 bool fileWritable(const QString &path, QString *error)
@@ -91,8 +119,29 @@ bool save(const QString &path, const Data &data, QString *error)
 {
     if (!fileWritable(path, error))
         return false;
+    // The settings class renames its temporary file over the old one even
+    // when writing it failed. It writes a copy in a directory of its own; the
+    // copy then replaces the set whole, or not at all.
+    QTemporaryDir scratch;
+    const QString draft = scratch.filePath(QStringLiteral("set.kzini"));
+    const QString cannotWrite =
+            QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(path));
+    if (!scratch.isValid()) {
+        *error = cannotWrite + QStringLiteral(": нет места для временного файла.");
+        return false;
+    }
+    // An earlier set keeps the keys that this save does not set.
+    if (QFileInfo(path).isFile()) {
+        QByteArray old;
+        QString reason;
+        if (!SafeFile::read(path, SafeFile::MaxReadBytes, &old, &reason)
+            || !SafeFile::write(draft, old, &reason)) {
+            *error = cannotWrite + QStringLiteral(": ") + reason + QLatin1Char('.');
+            return false;
+        }
+    }
     {
-        QSettings s(path, QSettings::IniFormat);
+        QSettings s(draft, QSettings::IniFormat);
         s.beginGroup(QStringLiteral("modem"));
         s.setValue(QStringLiteral("partno"), data.partno);
         s.setValue(QStringLiteral("softversion"), data.softversion);
@@ -144,10 +193,16 @@ bool save(const QString &path, const Data &data, QString *error)
 
         s.sync();
         if (s.status() != QSettings::NoError) {
-            *error = QStringLiteral("Не удалось записать файл %1.")
-                             .arg(QDir::toNativeSeparators(path));
+            *error = cannotWrite + QLatin1Char('.');
             return false;
         }
+    }
+    QByteArray bytes;
+    QString reason;
+    if (!SafeFile::read(draft, SafeFile::MaxReadBytes, &bytes, &reason)
+        || !SafeFile::write(path, bytes, &reason)) {
+        *error = cannotWrite + QStringLiteral(": ") + reason + QLatin1Char('.');
+        return false;
     }
     return true;
 }
@@ -158,7 +213,7 @@ bool load(const QString &path, Loaded *out, QString *error)
             QStringLiteral("Файл не является набором настроек или не читается: %1")
                     .arg(QDir::toNativeSeparators(path));
     const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile() || !fi.isReadable()) {
+    if (!fi.exists() || !fi.isFile() || !fi.isReadable() || fi.size() > SafeFile::MaxReadBytes) {
         *error = notASet;
         return false;
     }
@@ -198,6 +253,8 @@ bool load(const QString &path, Loaded *out, QString *error)
     s.beginReadArray(QStringLiteral("gprsProfiles"));
     for (int i = 0; i < size; ++i) {
         s.setArrayIndex(i);
+        if (!nameReadable(s, QStringLiteral("gprsProfiles"), i, size, error))
+            return false;
         QString v[4];
         for (int k = 0; k < 4; ++k)
             v[k] = s.value(QLatin1String(gprsKeys[k])).toString();
@@ -210,6 +267,8 @@ bool load(const QString &path, Loaded *out, QString *error)
     s.beginReadArray(QStringLiteral("ntripProfiles"));
     for (int i = 0; i < size; ++i) {
         s.setArrayIndex(i);
+        if (!nameReadable(s, QStringLiteral("ntripProfiles"), i, size, error))
+            return false;
         QString v[8];
         for (int k = 0; k < 8; ++k)
             v[k] = s.value(QLatin1String(ntripKeys[k])).toString();
@@ -229,8 +288,22 @@ bool load(const QString &path, Loaded *out, QString *error)
     c.autoexecBt = s.value(QStringLiteral("autoexec_bt")).toString();
     c.autoexecCom = s.value(QStringLiteral("autoexec_com")).toString();
 
+    const QStringList present = s.childGroups();
+    for (const char *group : requiredGroups)
+        if (!present.contains(QLatin1String(group)))
+            l.missingGroups << QLatin1String(group);
+
     *out = l;
     return true;
+}
+
+bool complete(const Loaded &loaded, QString *error)
+{
+    if (loaded.missingGroups.isEmpty())
+        return true;
+    *error = QStringLiteral("В наборе настроек нет групп: %1. Набор не применён.")
+                     .arg(loaded.missingGroups.join(QStringLiteral(", ")));
+    return false;
 }
 
 QString versionQuestion(const QString &filePartno, const QString &fileSoftversion,

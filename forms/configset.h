@@ -3,6 +3,7 @@
 #include "config/kzconfig.h"
 
 #include <QString>
+#include <QStringList>
 
 // Configuration set files ("*.kzini"): one modem's configuration as INI text.
 // The serial settings travel as row indexes of the window's lists.
@@ -38,11 +39,17 @@ struct Loaded {
     KZConfig config;
     QString partno;
     QString softversion;
+    QStringList missingGroups; // groups a save writes that the file lacks
 };
 
 // False with a message for the user when the file is unreadable, is not a
 // configuration set, or holds a value that has no table row.
 bool load(const QString &path, Loaded *out, QString *error);
+
+// Whether the set holds every group that a save writes; false with a message
+// naming the missing ones. Applying an incomplete set would send defaults
+// for what it lacks (deleting every profile of a missing array).
+bool complete(const Loaded &loaded, QString *error);
 
 // The question asked when the file was taken from another model or version.
 QString versionQuestion(const QString &filePartno, const QString &fileSoftversion,

@@ -64,7 +64,7 @@ bool SimModem::start(QString *error)
             *error = e;
         return false;
     };
-    d->master = posix_openpt(O_RDWR | O_NOCTTY);
+    d->master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (d->master < 0)
         return setError(QStringLiteral("posix_openpt: %1").arg(qt_error_string(errno)));
     if (grantpt(d->master) != 0 || unlockpt(d->master) != 0)
@@ -73,7 +73,7 @@ bool SimModem::start(QString *error)
     if (!name)
         return setError(QStringLiteral("ptsname failed"));
     d->slaveName = QString::fromLocal8Bit(name);
-    d->slave = ::open(name, O_RDWR | O_NOCTTY);
+    d->slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (d->slave < 0)
         return setError(QStringLiteral("open %1: %2").arg(d->slaveName, qt_error_string(errno)));
     termios t;
@@ -82,7 +82,7 @@ bool SimModem::start(QString *error)
         cfsetspeed(&t, B115200);
         tcsetattr(d->slave, TCSANOW, &t);
     }
-    if (pipe(d->wake) != 0)
+    if (pipe2(d->wake, O_CLOEXEC) != 0)
         return setError(QStringLiteral("pipe: %1").arg(qt_error_string(errno)));
     fcntl(d->master, F_SETFL, fcntl(d->master, F_GETFL) | O_NONBLOCK);
     {

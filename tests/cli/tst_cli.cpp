@@ -9,6 +9,8 @@
 #include "sim/simmodem.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -19,6 +21,12 @@
 #include <QTest>
 
 #include <memory>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,7 +47,10 @@ struct Sim {
     explicit Sim(const SimState &state = SimState()) { modem.setState(state); }
     bool start() { return modem.start(); }
     QStringList port() const { return { QStringLiteral("--port"), modem.portName() }; }
-    Run run(const QStringList &args, int timeoutMs = 60000) { return cli(port() + args, timeoutMs); }
+    Run run(const QStringList &args, int timeoutMs = 60000, rlim_t fileSizeLimit = 0)
+    {
+        return cli(port() + args, timeoutMs, fileSizeLimit);
+    }
 };
 
 SimState stateWithProfiles()
@@ -99,6 +110,22 @@ private slots:
     void flashRefusals();
     void flash_data();
     void flash();
+    void writeFailures_data();
+    void writeFailures();
+    void applyIncompleteSet();
+    void writeAfterFailedRead_data();
+    void writeAfterFailedRead();
+    void readUnexpectedLine_data();
+    void readUnexpectedLine();
+    void lineLost_data();
+    void lineLost();
+    void modeSetClearsOtherChannel_data();
+    void modeSetClearsOtherChannel();
+    void authJudgesFinalLine();
+    void firmwareRefused_data();
+    void firmwareRefused();
+    void reportShowEscapes();
+    void reportKeepsBytes();
 };
 
 void TstCli::usageErrors_data()
@@ -132,6 +159,15 @@ void TstCli::usageErrors_data()
     QTest::newRow("mode other") << QStringList { "--port", "x", "mode", "get" };
     QTest::newRow("mode channel without set")
             << QStringList { "--port", "x", "mode", "--channel", "bt" };
+    QTest::newRow("send empty") << QStringList { "--port", "x", "send", "" };
+    QTest::newRow("send not Latin-1") << QStringList { "--port", "x", "send", "AT+X=сеть" };
+    QTest::newRow("auth not Latin-1") << QStringList { "--port", "x", "auth", "код" };
+    QTest::newRow("mode set empty command")
+            << QStringList { "--port", "x", "mode", "set", "", "--channel", "com" };
+    QTest::newRow("mode set none with command")
+            << QStringList { "--port", "x", "mode", "set", "ATX", "--channel", "none" };
+    QTest::newRow("save empty name") << QStringList { "--port", "x", "save", "" };
+    QTest::newRow("report empty name") << QStringList { "--port", "x", "report", "" };
     QTest::newRow("fwinfo without file") << QStringList { "fwinfo" };
     QTest::newRow("report-show two files") << QStringList { "report-show", "a", "b" };
 }
@@ -188,6 +224,12 @@ void TstCli::info_data()
                              "hardware: 02",      "variant: P",        "capabilities: GPS",
                              "battery: 4.100 В",  "bluetooth: Нет",    "sim: \"MTS\"",
                              "link: bluetooth" };
+    QTest::newRow("control characters from the modem")
+            << "KZ520-02-B" << "" << true << QString::fromLatin1("MTS\x1b[2J\x07")
+            << QStringList { "model: KZ520-02-B", "serial: 520000123", "software: 390",
+                             "hardware: 02",      "variant: B",        "capabilities: ",
+                             "battery: Отсутствует", "bluetooth: Есть",
+                             "sim: \"MTS\\x1b[2J\\x07\"", "link: com" };
     QTest::newRow("no battery, no SIM")
             << "KZ520-02-B" << "" << true << ""
             << QStringList { "model: KZ520-02-B", "serial: 520000123", "software: 390",
@@ -339,6 +381,9 @@ void TstCli::send_data()
                                << QStringList {};
     // The modem skips what stands before "AT"; the point is that "-AT" is no option.
     QTest::newRow("dash after --") << QStringList { "--", "-AT" } << 0 << QStringList { "OK" };
+    // Bytes without a line end: the line's cap ends the command at once.
+    QTest::newRow("flood without line end") << QStringList { "AT+KZFLOOD", "--timeout", "5000" }
+                                            << 1 << QStringList {};
 }
 
 void TstCli::send()
@@ -351,6 +396,10 @@ void TstCli::send()
     sim.modem.setCommandHook([](const QString &line, QByteArray *reply) {
         if (line == QStringLiteral("AT+KZQUIET")) {
             reply->clear();
+            return true;
+        }
+        if (line == QStringLiteral("AT+KZFLOOD")) {
+            *reply = QByteArray(12000, 'x');
             return true;
         }
         return false;
@@ -756,6 +805,402 @@ void TstCli::flash()
     QVERIFY(sim.modem.commands().contains(QStringLiteral("AT^JHLT")));
     if (code != 0)
         QVERIFY2(r.err.contains(QStringLiteral("Не удалось обновить ПО модема.")), qPrintable(r.err));
+}
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool putBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// A file system of a few KiB, filled up but for a handful of bytes.
+struct FullDisk {
+    QString path;
+    bool mounted = false;
+    explicit FullDisk(const QString &where) : path(where)
+    {
+        QDir().mkpath(path);
+        mounted = ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0,
+                          "size=16k") == 0;
+    }
+    bool fill(const QString &keep, const QByteArray &bytes)
+    {
+        if (!putBytes(keep, bytes))
+            return false;
+        QFile filler(path + QStringLiteral("/filler"));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        const QByteArray block(512, 'f');
+        while (filler.write(block) == block.size()) { }
+        const QByteArray byte(1, 'f');
+        while (filler.write(byte) == 1) { }
+        return true;
+    }
+    ~FullDisk()
+    {
+        if (mounted)
+            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+    }
+};
+
+} // namespace
+
+void TstCli::writeFailures_data()
+{
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<QString>("target");
+    for (const char *verb : { "save", "report" })
+        for (const char *target : { "full disk", "device", "read-only", "size limit" })
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(verb, target)))
+                    << QString::fromLatin1(verb) << QString::fromLatin1(target);
+}
+
+// Whatever keeps the file from being written, the command fails and an
+// earlier file stays as it was.
+void TstCli::writeFailures()
+{
+    QFETCH(QString, verb);
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const QByteArray old = "earlier contents\n";
+    QString path = dir.filePath("old.file");
+    std::unique_ptr<FullDisk> disk;
+    if (target == QLatin1String("full disk")) {
+        if (geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        disk = std::make_unique<FullDisk>(dir.filePath("disk"));
+        if (!disk->mounted)
+            QSKIP("tmpfs cannot be mounted here");
+        path = disk->path + QStringLiteral("/old.file");
+        QVERIFY(disk->fill(path, old));
+    } else if (target == QLatin1String("device")) {
+        // A node of its own for /dev/full: every write fails with "no space".
+        path = dir.filePath("full");
+        if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+            QSKIP("cannot create a device node here");
+    } else {
+        QVERIFY(putBytes(path, old));
+        if (target == QLatin1String("read-only"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    }
+
+    Sim sim(stateWithProfiles());
+    QVERIFY(sim.start());
+    const Run r = sim.run({ verb, path }, 300000, target == QLatin1String("size limit") ? 64 : 0);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(!r.err.contains(QStringLiteral("Отчёт сохранён")), qPrintable(r.err));
+    if (target == QLatin1String("device")) {
+        struct stat st;
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QVERIFY(S_ISCHR(st.st_mode));
+    } else {
+        QCOMPARE(fileBytes(path), old);
+        // Nothing half-written stays beside it.
+        QStringList names = QFileInfo(path).dir().entryList(QDir::Files);
+        names.removeAll(QStringLiteral("filler"));
+        QCOMPARE(names, QStringList { "old.file" });
+    }
+}
+
+// A set missing a group would send defaults for it: refused, nothing sent.
+void TstCli::applyIncompleteSet()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cut.kzini");
+    QVERIFY(putBytes(path, "[modem]\npartno=KZ520-03-ABP\nsoftversion=390\n"
+                           "[com]\nbaudrate=10\nframing=0\nflow=0\n"
+                           "[gprsProfiles]\n1\\name=inet\nsize=1\n"));
+    Sim sim(stateWithProfiles());
+    QVERIFY(sim.start());
+    const Run r = sim.run({ "apply", path, "--yes" });
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("ntripProfiles, dyndns, bluetooth")), qPrintable(r.err));
+    QVERIFY(sim.modem.commands().isEmpty());
+    QCOMPARE(sim.modem.state().ntrip.size(), 1);
+}
+
+void TstCli::writeAfterFailedRead_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("apply") << QStringList { "apply" };
+    QTest::newRow("reset") << QStringList { "reset", "--yes" };
+}
+
+// The GPRS read fails on an unsolicited line: the GPRS write, a difference
+// against that read, is not attempted, and the command fails.
+void TstCli::writeAfterFailedRead()
+{
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("set.kzini");
+    Sim source(stateWithProfiles());
+    QVERIFY(source.start());
+    QCOMPARE(source.run({ "save", path }).code, 0);
+    if (args.first() == QLatin1String("apply"))
+        args.insert(1, path);
+
+    SimState t = stateWithProfiles();
+    t.gprs.append({ "gone", "x", "y", "z" });
+    Sim target(t);
+    QVERIFY(target.start());
+    target.modem.setCommandHook([](const QString &line, QByteArray *reply) {
+        if (line != QStringLiteral("AT+ADDGPRS?"))
+            return false;
+        *reply = "\r\nRING\r\n\r\n+ADDGPRS: gone,x,y,z\r\n\r\nOK\r\n";
+        return true;
+    });
+    const Run r = target.run(args);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.lines().contains(QStringLiteral("failed: gprs")), qPrintable(r.out));
+    QVERIFY(target.modem.commands().filter(QStringLiteral("AT+DELGPRS=")).isEmpty());
+    QVERIFY(target.modem.commands().filter(QStringLiteral("AT+ADDGPRS=")).isEmpty());
+    QCOMPARE(target.modem.state().gprs.size(), 3);
+}
+
+void TstCli::readUnexpectedLine_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QStringList>("failed");
+    const QStringList serial { "baudrate", "framing", "flow" };
+    QTest::newRow("RING before +IFC") << "AT+IFC?" << QByteArray("\r\nRING\r\n\r\n+IFC: 2,2\r\n\r\nOK\r\n")
+                                      << serial;
+    QTest::newRow("no answer to AT+IFC?") << "AT+IFC?" << QByteArray() << serial;
+    QTest::newRow("RING before +BTMODE")
+            << "AT+BTMODE?" << QByteArray("\r\nRING\r\n\r\n+BTMODE: 2,0012AB,1234\r\n\r\nOK\r\n")
+            << QStringList { "bluetooth" };
+    QTest::newRow("no answer to AT+BTMODE?") << "AT+BTMODE?" << QByteArray()
+                                             << QStringList { "bluetooth" };
+}
+
+// A reply that was not read as it should be is a failed group, never a default.
+void TstCli::readUnexpectedLine()
+{
+    QFETCH(QString, command);
+    QFETCH(QByteArray, reply);
+    QFETCH(QStringList, failed);
+    SimState s = stateWithProfiles();
+    s.ifc = QStringLiteral("2,2");
+    Sim sim(s);
+    QVERIFY(sim.start());
+    sim.modem.setCommandHook([command, reply](const QString &line, QByteArray *out) {
+        if (line != command)
+            return false;
+        *out = reply;
+        return true;
+    });
+    const Run r = sim.run({ "read" });
+    QCOMPARE(r.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o.value("failed").toArray(), QJsonArray::fromStringList(failed));
+    QCOMPARE(o.value("gprs").toArray().size(), 2);
+}
+
+void TstCli::lineLost_data()
+{
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<int>("dropAt"); // which AT^JINFO,0 drops the line
+    QTest::addColumn<QString>("dropCommand");
+    QTest::newRow("read") << "read" << 1 << "AT+ADDNTRIP?";
+    QTest::newRow("report at the first query") << "report" << 2 << "AT^JINFO,0";
+}
+
+// A lost line fails the command; a report keeps what it gathered, marked.
+void TstCli::lineLost()
+{
+    QFETCH(QString, verb);
+    QFETCH(int, dropAt);
+    QFETCH(QString, dropCommand);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.kzrep");
+    Sim sim(stateWithProfiles());
+    QVERIFY(sim.start());
+    SimModem *modem = &sim.modem;
+    auto seen = std::make_shared<int>(0);
+    sim.modem.setCommandHook([=](const QString &line, QByteArray *) {
+        if (line != dropCommand || ++*seen != dropAt)
+            return false;
+        modem->dropLine();
+        return true;
+    });
+    const Run r = sim.run(verb == QLatin1String("read") ? QStringList { "read" }
+                                                        : QStringList { "report", path },
+                          120000);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("вязь с модемом потеряна")), qPrintable(r.err));
+    if (verb == QLatin1String("report")) {
+        QVERIFY(r.err.contains(QStringLiteral("не полностью")));
+        QString text;
+        QVERIFY(ReportFile::read(path, &text));
+        QVERIFY(text.contains(QStringLiteral("*** LINE LOST ***")));
+    }
+}
+
+void TstCli::modeSetClearsOtherChannel_data()
+{
+    QTest::addColumn<QString>("bt");
+    QTest::addColumn<QString>("com");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("btAfter");
+    QTest::addColumn<QString>("comAfter");
+    QTest::newRow("none clears COM") << "" << "ATS0=2" << QStringList { "--channel", "none" }
+                                     << "" << "";
+    QTest::newRow("none clears both") << "ATS0=1" << "ATS0=2"
+                                      << QStringList { "--channel", "none" } << "" << "";
+    QTest::newRow("com clears Bluetooth")
+            << "ATS0=1" << "" << QStringList { "ATD*93*mts#5000", "--channel", "com" } << ""
+            << "ATD*93*mts#5000";
+    QTest::newRow("bt clears COM") << "" << "ATS0=2"
+                                   << QStringList { "ATS0=1", "--channel", "bt" } << "ATS0=1"
+                                   << "";
+}
+
+void TstCli::modeSetClearsOtherChannel()
+{
+    QFETCH(QString, bt);
+    QFETCH(QString, com);
+    QFETCH(QStringList, args);
+    QFETCH(QString, btAfter);
+    QFETCH(QString, comAfter);
+    SimState s;
+    s.autoexecB = bt;
+    s.autoexecC = com;
+    Sim sim(s);
+    QVERIFY(sim.start());
+    const Run r = sim.run(QStringList { "mode", "set" } + args);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(sim.modem.state().autoexecB, btAfter);
+    QCOMPARE(sim.modem.state().autoexecC, comAfter);
+}
+
+void TstCli::authJudgesFinalLine()
+{
+    Sim sim;
+    QVERIFY(sim.start());
+    sim.modem.setCommandHook([](const QString &line, QByteArray *reply) {
+        if (!line.startsWith(QStringLiteral("AT^AUTH=")))
+            return false;
+        *reply = "\r\n+AUTH: TOKEN EXPIRED\r\n";
+        return true;
+    });
+    const Run r = sim.run({ "auth", "A1B2C3" });
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(PrivilegedMessage), qPrintable(r.err));
+}
+
+void TstCli::firmwareRefused_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("CR LF in a pre-command") << "pre";
+    QTest::newRow("LF in a file name") << "name";
+    QTest::newRow("ESC in the model") << "model";
+    QTest::newRow("wrong magic") << "magic";
+    QTest::newRow("unknown format version") << "version";
+    QTest::newRow("endless device") << "/dev/urandom";
+}
+
+// A container that would put a command of its own on the line, or is not a
+// container of ours, is refused before anything is sent or shown.
+void TstCli::firmwareRefused()
+{
+    QFETCH(QString, damage);
+    QTemporaryDir dir;
+    FirmwareContainer c;
+    c.info.model = QStringLiteral("KZ520");
+    c.info.hardwareVersions = { "03" };
+    c.info.preCommands = { { "AT^JINFO,11", "JI11:03" } };
+    c.files = { { "atc65.jar", QByteArray("jar") } };
+    if (damage == QLatin1String("pre"))
+        c.info.preCommands = { { "AT\r\nAT+DELGPRS=inet", "" } };
+    else if (damage == QLatin1String("name"))
+        c.files = { { "a.jar\nAT+DELGPRS=inet", QByteArray("jar") } };
+    else if (damage == QLatin1String("model"))
+        c.info.model = QString::fromLatin1("KZ520\x1b[2J");
+    QString path = writeContainerFile(dir.filePath("fw.kzbin"), c);
+    QVERIFY(!path.isEmpty());
+    if (damage == QLatin1String("magic") || damage == QLatin1String("version")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(damage == QLatin1String("magic") ? 1 : 8);
+        f.write(damage == QLatin1String("magic") ? "X" : "\x07");
+        f.close();
+    }
+    if (damage.startsWith(QLatin1Char('/')))
+        path = damage;
+
+    Run r = cli({ "fwinfo", path });
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+    QVERIFY(r.err.contains(QStringLiteral("Файл прошивки повреждён")));
+    if (damage.startsWith(QLatin1Char('/')))
+        return;
+
+    SimState s = stateWithProfiles();
+    Sim sim(s);
+    QVERIFY(sim.start());
+    r = sim.run({ "flash", path, "--yes" });
+    QCOMPARE(r.code, 1);
+    QVERIFY(!sim.modem.commands().contains(QStringLiteral("AT^JHLT")));
+    QVERIFY(sim.modem.commands().filter(QStringLiteral("DELGPRS")).isEmpty());
+    QCOMPARE(sim.modem.state().gprs.size(), 2);
+}
+
+void TstCli::reportShowEscapes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.kzrep");
+    const QString text = QString::fromLatin1("*** RMS ***\r\nA\x1b[31mB\x07\tC\r\n");
+    QVERIFY(ReportFile::write(path, text));
+    Run r = cli({ "report-show", path });
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("*** RMS ***\nA\\x1b[31mB\\x07\tC\n"));
+
+    QProcess p;
+    p.start(QStringLiteral(KZCONFIG_CLI), { "report-show", "--raw", path });
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(p.readAllStandardOutput(), text.toLatin1());
+
+    r = cli({ "report-show", "/dev/zero" });
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.isEmpty());
+}
+
+// Store bytes above 0x7F reach the file as the modem sent them, and a store
+// list of garbage asks for no store.
+void TstCli::reportKeepsBytes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.kzrep");
+    SimState s;
+    s.stores = { { "S", QString::fromLatin1("caf\xe9 \xff") } };
+    Sim sim(s);
+    QVERIFY(sim.start());
+    Run r = sim.run({ "report", path }, 300000);
+    QCOMPARE(r.code, 0);
+    QByteArray bytes;
+    QVERIFY(ReportFile::readBytes(path, &bytes));
+    QVERIFY2(bytes.contains("*** RMS-S ***\r\n\r\ncaf\xe9 \xff\r\n"), bytes.constData());
+
+    sim.modem.setCommandHook([](const QString &line, QByteArray *reply) {
+        if (line != QStringLiteral("AT^JRMS?"))
+            return false;
+        *reply = "\r\nGOOD\r\n" + QByteArray(6000, 'g') + "\r\nBAD\x1b\r\n\r\nOK\r\n";
+        return true;
+    });
+    sim.modem.clearLog();
+    r = sim.run({ "report", path }, 300000);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(sim.modem.commands().filter(QStringLiteral("AT^JRMS,")),
+             QStringList { "AT^JRMS,GOOD" });
 }
 
 QTEST_GUILESS_MAIN(TstCli)

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <sys/resource.h>
+
 struct Run {
     int code = -1;
     QString out;
@@ -13,9 +15,15 @@ struct Run {
     QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-inline Run cli(const QStringList &args, int timeoutMs = 60000)
+// fileSizeLimit: the largest file the command may write (0: no limit).
+inline Run cli(const QStringList &args, int timeoutMs = 60000, rlim_t fileSizeLimit = 0)
 {
     QProcess p;
+    if (fileSizeLimit)
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit { fileSizeLimit, fileSizeLimit };
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // As under ctest: debug output is off unless the command line turns it on.
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.debug=false"));

@@ -127,6 +127,10 @@ private slots:
         QTest::newRow("bt mode -1") << QByteArray("[modem]\npartno=a\n[bluetooth]\nmode=-1\n") << "«-1» ключа bluetooth/mode";
         QTest::newRow("bt mode 3") << QByteArray("[modem]\npartno=a\n[bluetooth]\nmode=3\n") << "«3» ключа bluetooth/mode";
         QTest::newRow("huge array") << QByteArray("[modem]\npartno=a\n[ntripProfiles]\nsize=2000000000\n") << "ntripProfiles/size";
+        QTest::newRow("array longer than its elements") << QByteArray("[modem]\npartno=a\n[gprsProfiles]\n1\\name=a\nsize=2\n") << "элемента 2 с именем нет";
+        QTest::newRow("element without a name") << QByteArray("[modem]\npartno=a\n[ntripProfiles]\n1\\address=h\nsize=1\n") << "элемента 1 с именем нет";
+        QTest::newRow("name not text") << QByteArray("[modem]\npartno=a\n[gprsProfiles]\n1\\name=@ByteArray(x)\nsize=1\n") << "не читается как текст";
+        QTest::newRow("name a list") << QByteArray("[modem]\npartno=a\n[gprsProfiles]\n1\\name=a, b\nsize=1\n") << "не читается как текст";
     }
     void refused()
     {
@@ -138,6 +142,48 @@ private slots:
         QString error;
         QVERIFY(!ConfigSet::load(p, &l, &error));
         QVERIFY2(error.contains(message), qPrintable(error));
+    }
+
+    // A set applies only when it holds every group a save writes.
+    void completeness_data()
+    {
+        QTest::addColumn<QByteArray>("text"); // empty: a file written by the save
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("saved") << QByteArray() << QString();
+        QTest::newRow("modem only") << QByteArray("[modem]\npartno=a\n")
+                                    << "com, gprsProfiles, ntripProfiles, dyndns, bluetooth";
+        QTest::newRow("cut before the NTRIP array")
+                << QByteArray("[modem]\npartno=a\n[com]\nbaudrate=1\n[gprsProfiles]\nsize=0\n")
+                << "ntripProfiles, dyndns, bluetooth";
+    }
+    void completeness()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, missing);
+        QString p = path(QString("complete-%1.kzini").arg(QTest::currentDataTag()));
+        QString error;
+        if (text.isEmpty())
+            QVERIFY2(ConfigSet::save(p, ConfigSet::Data(), &error), qPrintable(error));
+        else
+            p = writeFile(QString("complete-%1.kzini").arg(QTest::currentDataTag()), text);
+        ConfigSet::Loaded l;
+        QVERIFY2(ConfigSet::load(p, &l, &error), qPrintable(error));
+        QCOMPARE(ConfigSet::complete(l, &error), missing.isEmpty());
+        if (!missing.isEmpty())
+            QVERIFY2(error.contains(missing), qPrintable(error));
+    }
+
+    // The save replaces the file whole: the keys it does not set survive, and
+    // a file it cannot write stays as it was.
+    void saveKeepsOtherKeys()
+    {
+        const QString p = writeFile("keep.kzini", "[extra]\nkey=value\n");
+        QString error;
+        QVERIFY2(ConfigSet::save(p, ConfigSet::Data(), &error), qPrintable(error));
+        QSettings s(p, QSettings::IniFormat);
+        QCOMPARE(s.value("extra/key").toString(), QString("value"));
+        QVERIFY(s.contains("bluetooth/mode"));
+        QVERIFY(!ConfigSet::save(path("."), ConfigSet::Data(), &error));
     }
 
     void missingFileRefused()

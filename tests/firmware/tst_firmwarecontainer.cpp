@@ -1,6 +1,7 @@
 #include "firmware/firmwarecontainer.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -107,6 +108,8 @@ private slots:
     void flippedBytes();
     void absurdLengths_data();
     void absurdLengths();
+    void fileRefused_data();
+    void fileRefused();
 };
 
 void TestFirmwareContainer::streamHelpers()
@@ -322,6 +325,56 @@ void TestFirmwareContainer::absurdLengths()
     qInstallMessageHandler(previous);
     QVERIFY(!ok);
     QVERIFY2(error.startsWith(QStringLiteral("Файл прошивки повреждён: ")), qPrintable(error));
+    QVERIFY(c == sample());
+}
+
+// Loading a container file: refused when it is not one of ours, when its
+// texts could put a command of their own on the line, or when it would expand
+// past the bound; accepted in every known format version.
+void TestFirmwareContainer::fileRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    const QByteArray desc = description(cstr("01"), 2);
+    QTest::newRow("version 1") << containerBytes(1, description(be32(3))) << QString();
+    QTest::newRow("version 3") << containerBytes(3, desc, { cstr("a.jar") + "x" }) << QString();
+    QTest::newRow("version 4") << containerBytes(4, desc) << "версия формата 4";
+    QTest::newRow("version 0") << containerBytes(0, desc) << "версия формата 0";
+    QByteArray magic = containerBytes(3, desc);
+    magic[3] = 'X';
+    QTest::newRow("wrong magic") << magic << "не контейнер";
+    const QByteArray cmd = cstr("KZ520") + cstr("01") + be32(1) + be16(1);
+    QTest::newRow("CR LF in a command")
+            << containerBytes(3, cmd + cstr("AT\r\nAT+DELGPRS=inet") + cstr("") + be16(0))
+            << "управляющие";
+    QTest::newRow("LF in a reply")
+            << containerBytes(3, cmd + cstr("AT") + cstr("OK\nX") + be16(0)) << "управляющие";
+    QTest::newRow("tab in a file name")
+            << containerBytes(3, desc, { cstr("a\tb.jar") + "x" }) << "управляющие";
+    const QByteArray big = cstr("big.bin") + QByteArray(32 << 20, '\0');
+    QTest::newRow("three files of 32 MiB")
+            << containerBytes(3, desc, { big, big, big }) << "больше 64 МиБ";
+}
+
+void TestFirmwareContainer::fileRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fw.kzbin"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    f.close();
+    FirmwareContainer c = sample();
+    QString error;
+    const bool ok = loadContainerFile(path, c, &error);
+    QCOMPARE(ok, message.isEmpty());
+    if (ok) {
+        QCOMPARE(c.info.model, QStringLiteral("KZ520"));
+        return;
+    }
+    QVERIFY2(error.startsWith(QStringLiteral("Файл прошивки повреждён: ")), qPrintable(error));
+    QVERIFY2(error.contains(message), qPrintable(error));
     QVERIFY(c == sample());
 }
 

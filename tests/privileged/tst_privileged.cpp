@@ -2,6 +2,7 @@
 // the whole answer, gathered until the line goes quiet, and codes that would
 // break the command line refused before anything is sent.
 #include "common/simfixture.h"
+#include "device/privilegedreply.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -34,6 +35,31 @@ class TestPrivileged : public QObject
     Q_OBJECT
 
 private slots:
+    // The verdict is the final line's: "OK" somewhere is not enough.
+    void acceptance_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("OK") << "\r\nOK\r\n" << true;
+        QTest::newRow("echo, information, OK") << "AT^AUTH=X\r\r\n^AUTH: done\r\n\r\nOK\r\n"
+                                               << true;
+        QTest::newRow("OK without line end") << "\r\nOK" << true;
+        QTest::newRow("token expired") << "\r\n+AUTH: TOKEN EXPIRED\r\n" << false;
+        QTest::newRow("OK inside a line") << "\r\n+AUTH: OK?\r\n" << false;
+        QTest::newRow("OK then information") << "\r\nOK\r\n\r\n^AUTH: 7\r\n" << false;
+        QTest::newRow("CME error then OK") << "\r\n+CME ERROR: 3\r\n\r\nOK\r\n" << false;
+        QTest::newRow("ERROR then OK") << "\r\nERROR: busy\r\n\r\nOK\r\n" << false;
+        QTest::newRow("line past the cap, then OK")
+                << QString(5000, QLatin1Char('x')) + QStringLiteral("\r\nOK\r\n") << false;
+        QTest::newRow("nothing") << "" << false;
+    }
+    void acceptance()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, accepted);
+        QCOMPARE(PrivilegedReply::accepted(answer), accepted);
+    }
+
     void verdict_data()
     {
         QTest::addColumn<QString>("code");
