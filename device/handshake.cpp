@@ -1,3 +1,4 @@
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
@@ -8,6 +9,7 @@
 void KZConfigThread::handshake()
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("handshake"));
     auto fail = [this](const QString &text) { emit opCompleted(OpHandshake, false, text); };
 
     // The leading CR LF ends any partial line the modem may hold.

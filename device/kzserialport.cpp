@@ -1,5 +1,7 @@
 #include "device/kzserialport.h"
 
+#include "device/exchangelog.h"
+
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QSerialPort>
@@ -235,7 +237,7 @@ bool KZSerialPort::writeBytes(const QByteArray &data)
 
 void KZSerialPort::sendCommand(const QString &line)
 {
-    qDebug() << (QStringLiteral("> ") + line);
+    logExchange(QStringLiteral("> ") + line);
     writeBytes(toLatin1Line(line) + "\r\n");
 }
 
@@ -247,7 +249,7 @@ bool KZSerialPort::waitReply(int timeoutMs)
     bool finalLook = false;
     auto fail = [&] {
         lastReply = gathered;
-        qDebug() << (QStringLiteral("<! ") + gathered);
+        logExchange(QStringLiteral("<! ") + gathered);
         return false;
     };
     for (;;) {
@@ -261,7 +263,7 @@ bool KZSerialPort::waitReply(int timeoutMs)
                 if (gathered.isEmpty())
                     continue;
                 lastReply = gathered;
-                qDebug() << (QStringLiteral("< ") + gathered);
+                logExchange(QStringLiteral("< ") + gathered);
                 return true;
             }
             gathered.append(QChar(uchar(c)));
@@ -359,7 +361,7 @@ void KZSerialPort::drainInput()
 
 void KZSerialPort::rawWrite(QByteArray data)
 {
-    qDebug() << (QStringLiteral("> ") + QString::fromLocal8Bit(data));
+    logExchange(QStringLiteral("> ") + QString::fromLocal8Bit(data));
     if (!port || !port->isOpen())
         return;
     if (port->write(data) != data.size()) {
@@ -384,5 +386,6 @@ void KZSerialPort::portReadyRead()
         return;
     const QByteArray data = port->readAll();
     qDebug() << (QStringLiteral("< ") + QString::fromLocal8Bit(data));
+    ExchangeLog::global().appendRaw(data);
     emit rawRead(data);
 }

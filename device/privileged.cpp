@@ -1,4 +1,5 @@
 #include "config/linevalues.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
@@ -8,6 +9,7 @@
 void KZConfigThread::privilegedExecute(QString code)
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("privilegedExecute"));
 
     // A line break would end the command early and run the rest as a command
     // of its own, without the code's authority.
@@ -27,7 +29,7 @@ void KZConfigThread::privilegedExecute(QString code)
     QByteArray data = collectUntilQuiet(3000);
     data.replace('\0', QByteArray());
     const QString text = QString::fromLatin1(data);
-    qDebug() << (QStringLiteral("< ") + text);
+    logExchange(QStringLiteral("< ") + text);
 
     if (text.contains(QLatin1String("ERROR")) || !text.contains(QLatin1String("OK"))) {
         emit opCompleted(OpPrivileged, false, text);

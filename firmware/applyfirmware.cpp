@@ -1,6 +1,7 @@
 // The firmware update: the container's checks, halting the modem's
 // application, the OBEX transfer of the container's files at 115200 baud,
 // starting the application again and the final checks.
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 #include "obex/obexclient.h"
 
@@ -39,6 +40,7 @@ bool probeAnswered(const QString &reply)
 void KZConfigThread::applyFirmware()
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("applyFirmware"));
     // Its own copy: choosing another file meanwhile cannot change this update.
     const FirmwareContainer fw = firmware;
 
