@@ -141,6 +141,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->statusBar->addPermanentWidget(statusProgress);
 
     ui->termCmd->installEventFilter(this);
+    setUpTerminalTools();
 
     // The mode editor first: it enables its own widgets, and the
     // disconnected state must have the last word over the controls list.
@@ -343,8 +344,9 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
 
     qDebug() << errorDebug;
     const QString title = QStringLiteral("Ошибка");
+    const QString details = operationDetails(op, errorDebug);
     auto failConnection = [&](const QString &box, const QString &status) {
-        showBox(QMessageBox::Critical, title, box);
+        showDetailedBox(QMessageBox::Critical, title, box, details);
         ui->statusBar->showMessage(status);
         QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
         enterDisconnectedState();
@@ -366,19 +368,22 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
                        QStringLiteral("Не удалось получить информацию о модеме."));
         break;
     case KZConfigThread::OpFirmware:
-        showBox(QMessageBox::Critical, title, QStringLiteral("Не удалось обновить ПО модема."));
+        showDetailedBox(QMessageBox::Critical, title,
+                        QStringLiteral("Не удалось обновить ПО модема."), details);
         setControlsEnabled(true);
         break;
     case KZConfigThread::OpPrivileged:
         setControlsEnabled(true);
-        showBox(QMessageBox::Warning, title,
-                QStringLiteral("При выполнении команды произошла ошибка. Проверьте корректность "
-                               "кода и его применимость к данному модему."));
+        showDetailedBox(QMessageBox::Warning, title,
+                        QStringLiteral("При выполнении команды произошла ошибка. Проверьте "
+                                       "корректность кода и его применимость к данному модему."),
+                        details);
         break;
     case KZConfigThread::OpBluetoothInquiry:
-        showBox(QMessageBox::Warning, title,
-                QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от модема, "
-                               "подключиться ещё раз и выполнить настройку заново."));
+        showDetailedBox(QMessageBox::Warning, title,
+                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
+                                       "модема, подключиться ещё раз и выполнить настройку заново."),
+                        details);
         ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
         setControlsEnabled(true);
         break;
