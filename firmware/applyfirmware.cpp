@@ -185,7 +185,7 @@ void KZConfigThread::applyFirmware()
     qint64 done = 0;
     for (const FirmwareFile &f : fw.files) {
         emit progress(QStringLiteral("Обновление ПО: передача файла %1").arg(f.name));
-        qDebug() << QStringLiteral("firmware: put %1 (%2 bytes)").arg(f.name).arg(f.data.size());
+        logExchange(QStringLiteral("firmware: put %1 (%2 bytes)").arg(f.name).arg(f.data.size()));
         client->deleteFile(f.name); // a missing file is no failure
         if (gone())
             return finish(false, lostText);
