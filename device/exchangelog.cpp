@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDebug>
 
+#include <limits>
+
 namespace {
 
 // Each worker thread runs one operation at a time: its number and name.
@@ -200,10 +202,28 @@ void ExchangeLog::setSink(std::function<void(const ExchangeEntry &)> sink)
     m_sink = std::move(sink);
 }
 
+QString localTimeText(qint64 msecs, bool withDate)
+{
+    thread_local qint64 cachedSecond = std::numeric_limits<qint64>::min();
+    thread_local QString cachedText; // "yyyy-MM-dd hh:mm:ss"
+    const qint64 second = msecs >= 0 ? msecs / 1000 : (msecs - 999) / 1000;
+    if (second != cachedSecond) {
+        cachedSecond = second;
+        cachedText = QDateTime::fromMSecsSinceEpoch(second * 1000)
+                             .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    }
+    const int ms = int(msecs - second * 1000);
+    QString out = withDate ? cachedText : cachedText.mid(11);
+    out += QLatin1Char('.');
+    out += QLatin1Char(char('0' + ms / 100));
+    out += QLatin1Char(char('0' + ms / 10 % 10));
+    out += QLatin1Char(char('0' + ms % 10));
+    return out;
+}
+
 QString ExchangeLog::format(const ExchangeEntry &entry, bool keepSecrets)
 {
-    const QString when = QDateTime::fromMSecsSinceEpoch(entry.msecs)
-                                 .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+    const QString when = localTimeText(entry.msecs, true);
     const QString text = keepSecrets ? entry.text : SecretMask::mask(entry.text);
     return when + QLatin1Char(' ') + spellControls(text);
 }

@@ -101,6 +101,11 @@ private:
     std::function<void(const ExchangeEntry &)> m_sink;
 };
 
+// Local time of a wall-clock instant as "yyyy-MM-dd hh:mm:ss.zzz" (or
+// "hh:mm:ss.zzz" without the date). Converting to local time is slow, so the
+// text of the last second is kept per thread and only the milliseconds change.
+QString localTimeText(qint64 msecs, bool withDate);
+
 // Writes a line of the exchange to the debug output and to the global log.
 void logExchange(const QString &text);
 

@@ -16,12 +16,15 @@ struct Key {
     Kind kind;
 };
 
+// Matched at a '+' or '^' of the line, in any case; the write commands'
+// "AT" before it is not required, so a command typed with a prefix of its
+// own is masked as well.
 const Key keys[] = {
-    { "AT+ADDGPRS=", Kind::Gprs },       { "+ADDGPRS: ", Kind::Gprs },
-    { "AT+ADDNTRIP=", Kind::Ntrip },     { "+ADDNTRIP: ", Kind::Ntrip },
-    { "AT+DYNDNS=", Kind::Dyndns },      { "+DYNDNS: ", Kind::Dyndns },
-    { "AT+BTMODE=", Kind::Bluetooth },   { "+BTMODE: ", Kind::Bluetooth },
-    { "AT^AUTH=", Kind::Auth },
+    { "+ADDGPRS=", Kind::Gprs },      { "+ADDGPRS: ", Kind::Gprs },
+    { "+ADDNTRIP=", Kind::Ntrip },    { "+ADDNTRIP: ", Kind::Ntrip },
+    { "+DYNDNS=", Kind::Dyndns },     { "+DYNDNS: ", Kind::Dyndns },
+    { "+BTMODE=", Kind::Bluetooth },  { "+BTMODE: ", Kind::Bluetooth },
+    { "^AUTH=", Kind::Auth },
 };
 
 QString hide(const QStringList &parts, int from, int to)
@@ -71,13 +74,18 @@ QString maskFields(Kind kind, const QString &rest)
 
 QString maskLine(const QString &line)
 {
-    for (const Key &k : keys) {
-        const QLatin1String key(k.text);
-        const int at = line.indexOf(key, 0, Qt::CaseInsensitive);
-        if (at < 0)
+    const QStringView view(line);
+    for (int at = 0; at < view.size(); ++at) {
+        const QChar c = view.at(at);
+        if (c != QLatin1Char('+') && c != QLatin1Char('^'))
             continue;
-        const int from = at + key.size();
-        return line.left(from) + maskFields(k.kind, line.mid(from));
+        for (const Key &k : keys) {
+            const QLatin1String key(k.text);
+            if (!view.mid(at).startsWith(key, Qt::CaseInsensitive))
+                continue;
+            const int from = at + int(key.size());
+            return line.left(from) + maskFields(k.kind, line.mid(from));
+        }
     }
     return line;
 }
@@ -86,6 +94,9 @@ QString maskLine(const QString &line)
 
 QString SecretMask::mask(const QString &text)
 {
+    // Most lines hold no secret at all: leave them without a copy.
+    if (!text.contains(QLatin1Char('+')) && !text.contains(QLatin1Char('^')))
+        return text;
     QString out;
     out.reserve(text.size());
     int start = 0;

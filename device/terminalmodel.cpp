@@ -1,6 +1,6 @@
 #include "device/terminalmodel.h"
 
-#include <QDateTime>
+#include "device/exchangelog.h"
 
 TerminalModel::TerminalModel(int maxLines) : m_maxLines(qMax(1, maxLines)) { }
 
@@ -54,9 +54,8 @@ QString TerminalModel::notice() const
 
 QString TerminalModel::render(const Line &line, const RenderOptions &options)
 {
-    const QString stamp = options.timestamps
-            ? QDateTime::fromMSecsSinceEpoch(line.msecs).toString(QStringLiteral("hh:mm:ss.zzz "))
-            : QString();
+    const QString stamp =
+            options.timestamps ? localTimeText(line.msecs, false) + QLatin1Char(' ') : QString();
     if (!options.hex) {
         QByteArray text = line.bytes;
         const int zero = text.indexOf('\0');
