@@ -15,16 +15,6 @@
 
 namespace {
 
-QString textIn(const QTextEdit *log, Qt::GlobalColor color)
-{
-    QString out;
-    for (QTextBlock b = log->document()->begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().foreground().color() == QColor(color))
-                out += it.fragment().text();
-    return out;
-}
-
 QString readFile(const QString &path)
 {
     QFile f(path);
