@@ -143,6 +143,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->termCmd->installEventFilter(this);
     setupFieldControls();
+    setUpTerminalTools();
 
     // The mode editor first: it enables its own widgets, and the
     // disconnected state must have the last word over the controls list.
@@ -360,12 +361,10 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
 
     qDebug() << errorDebug;
     const QString title = QStringLiteral("Ошибка");
+    const QString details = operationDetails(op, errorDebug);
     auto failConnection = [&](const QString &box, const QString &status,
                               const QString &reason = QString()) {
-        if (reason.isEmpty())
-            showBox(QMessageBox::Critical, title, box);
-        else
-            showReasonBox(QMessageBox::Critical, title, box, reason);
+        showDetailedBox(QMessageBox::Critical, title, box, details, reason);
         ui->statusBar->showMessage(status);
         QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
         enterDisconnectedState();
@@ -391,7 +390,8 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
                        QStringLiteral("Не удалось получить информацию о модеме."));
         break;
     case KZConfigThread::OpFirmware:
-        showBox(QMessageBox::Critical, title, QStringLiteral("Не удалось обновить ПО модема."));
+        showDetailedBox(QMessageBox::Critical, title,
+                        QStringLiteral("Не удалось обновить ПО модема."), details);
         if (recoveryFirmwareFinished(false))
             break;
         setControlsEnabled(true);
@@ -404,14 +404,16 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
         break;
     case KZConfigThread::OpPrivileged:
         setControlsEnabled(true);
-        showBox(QMessageBox::Warning, title,
-                QStringLiteral("При выполнении команды произошла ошибка. Проверьте корректность "
-                               "кода и его применимость к данному модему."));
+        showDetailedBox(QMessageBox::Warning, title,
+                        QStringLiteral("При выполнении команды произошла ошибка. Проверьте "
+                                       "корректность кода и его применимость к данному модему."),
+                        details);
         break;
     case KZConfigThread::OpBluetoothInquiry:
-        showBox(QMessageBox::Warning, title,
-                QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от модема, "
-                               "подключиться ещё раз и выполнить настройку заново."));
+        showDetailedBox(QMessageBox::Warning, title,
+                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
+                                       "модема, подключиться ещё раз и выполнить настройку заново."),
+                        details);
         ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
         setControlsEnabled(true);
         break;

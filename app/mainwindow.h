@@ -23,6 +23,8 @@ class QProgressBar;
 class QPushButton;
 class QThread;
 class WorkerRunner;
+class TerminalView;
+class ExchangeLogWindow;
 
 // The single window of the tool. Its slots are spread over several source
 // files by area: the frame and connecting (mainwindow.cpp), the terminal
@@ -81,6 +83,11 @@ public slots:
     // The link closed a port that failed (unplugged, line lost).
     void kzPortLost();
 
+public:
+    TerminalView *terminal() const { return terminalView; }
+    ExchangeLogWindow *exchangeLogWindow() const { return logWindow; }
+    void showExchangeLog();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -102,6 +109,13 @@ protected:
                           const QStringList &choices);
     // The ports listed when the port list is opened.
     virtual QList<PortDescription> listPorts();
+    // A failure box with the details behind it (the box's detailed text) and,
+    // when given, the reason as its second text.
+    virtual void showDetailedBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                 const QString &details, const QString &reason = QString());
+    // The details of a failed operation: its failure text and its exchange.
+    static QString operationDetails(KZConfigThread::Operation op, const QString &errorDebug);
+    void setUpTerminalTools();
 
 private slots:
     // Frame and connecting
@@ -234,6 +248,8 @@ private:
     QThread *portScan = nullptr; // the port enumeration at start-up
 
     QStringList termHistory; // commands sent from termCmd, oldest first
+    TerminalView *terminalView = nullptr;
+    ExchangeLogWindow *logWindow = nullptr;
     int termHistoryPos = 0;
     bool firmwareLoaded = false;
 

@@ -8,6 +8,7 @@
 // arrive from the worker's rawRead, which it emits only while idle.
 #include "app/mainwindow.h"
 
+#include "app/terminalview.h"
 #include "ui_mainwindow.h"
 
 #include <QKeyEvent>
@@ -19,27 +20,19 @@ bool MainWindow::terminalUsable() const
     return !worker.busy && worker.isPortOpen();
 }
 
+// The terminal view keeps the lines and draws them, sent text in dark red and
+// received text in dark blue.
 void MainWindow::printTermLine(Qt::GlobalColor color, QString text)
 {
-    QTextCharFormat format = ui->termLog->currentCharFormat();
-    format.setForeground(QBrush(color));
-    QTextCursor cursor = ui->termLog->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    ui->termLog->setTextCursor(cursor);
-    ui->termLog->setCurrentCharFormat(format);
-    ui->termLog->insertPlainText(text);
-    ui->termLog->ensureCursorVisible();
+    terminalView->append(color == Qt::darkRed ? TerminalModel::Sent : TerminalModel::Received,
+                         text.toLocal8Bit());
 }
 
 void MainWindow::readToTerm(QByteArray data)
 {
-    // A zero byte ends the text, as it would for the modem's own C strings.
-    const int zero = data.indexOf('\0');
-    if (zero >= 0)
-        data.truncate(zero);
-    if (data.isEmpty())
-        return;
-    printTermLine(Qt::darkBlue, QString::fromLocal8Bit(data));
+    // Every byte is kept for the hex view; the text view ends a line's text
+    // at a zero byte, as it would for the modem's own C strings.
+    terminalView->append(TerminalModel::Received, data);
 }
 
 void MainWindow::on_termSend_clicked()

@@ -5,6 +5,7 @@
 //
 //   build/bench/kzbench [--runs N] [--only connect|firmware|report|window|detect]
 #include "app/mainwindow.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 #include "device/workerrunner.h"
 #include "firmware/firmwarecontainer.h"
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -32,6 +34,36 @@
 namespace {
 
 constexpr double LineBaud = 115200.0;
+
+// The exchange log off, or on with a log file written line by line as the
+// command line's --log does (masking included): the log's whole cost.
+class LogSwitch
+{
+public:
+    explicit LogSwitch(bool on)
+    {
+        ExchangeLog::global().setEnabled(on);
+        if (!on)
+            return;
+        m_file.setFileName(m_dir.filePath(QStringLiteral("exchange.log")));
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        ExchangeLog::global().setSink([this](const ExchangeEntry &e) {
+            m_file.write((ExchangeLog::format(e, false) + QLatin1Char('\n')).toUtf8());
+        });
+    }
+    ~LogSwitch()
+    {
+        ExchangeLog::global().setSink(nullptr);
+        ExchangeLog::global().setEnabled(true);
+    }
+    LogSwitch(const LogSwitch &) = delete;
+    LogSwitch &operator=(const LogSwitch &) = delete;
+
+private:
+    QTemporaryDir m_dir;
+    QFile m_file;
+};
 
 double median(QList<double> v)
 {
@@ -451,6 +483,42 @@ int main(int argc, char *argv[])
                                   .arg(packet == 8192 ? "a" : "b").arg(packet),
                           fmt(median(f), 4), QStringLiteral(">= ") + fmt(goal, 2), fmt(median(f), 4),
                           !f.isEmpty() && median(f) >= goal };
+        }
+    }
+    if (want("connect") || want("firmware")) {
+        // The same figures with the log off and on, alternating in one run.
+        QList<double> off, on, offFast, onFast, fwOff, fwOn;
+        for (int i = 0; i < runs; ++i) {
+            for (const bool logOn : { false, true }) {
+                LogSwitch log(logOn);
+                if (want("connect")) {
+                    if (auto r = connectOnce(true))
+                        (logOn ? on : off) << r->first;
+                    if (auto r = connectOnce(false))
+                        (logOn ? onFast : offFast) << r->first * 1000;
+                }
+                if (want("firmware") && i < qMin(runs, 3)) {
+                    if (auto r = firmwareOnce(8192))
+                        (logOn ? fwOn : fwOff) << *r;
+                }
+            }
+        }
+        if (want("connect")) {
+            const double ratio = median(on) / qMax(1e-9, median(off));
+            rows << Row { QStringLiteral("1c connect, line 115200, log+file on (x log off)"),
+                          fmt(median(on), 3) + QStringLiteral(" s (off ") + fmt(median(off), 3) + QStringLiteral(" s)"),
+                          QStringLiteral("<= 1.05"), fmt(ratio, 3), !on.isEmpty() && !off.isEmpty() && ratio <= 1.05 };
+            const double fastRatio = median(onFast) / qMax(1e-9, median(offFast));
+            rows << Row { QStringLiteral("1d connect, no line emulation, log+file on (x log off)"),
+                          fmt(median(onFast), 1) + QStringLiteral(" ms (off ") + fmt(median(offFast), 1) + QStringLiteral(" ms)"),
+                          QStringLiteral("< 100 ms"), fmt(fastRatio, 3),
+                          !onFast.isEmpty() && !offFast.isEmpty() && median(onFast) < 100 };
+        }
+        if (want("firmware")) {
+            rows << Row { QStringLiteral("2c firmware 8192-byte packets, log+file on (fraction; off)"),
+                          fmt(median(fwOn), 4) + QStringLiteral(" (off ") + fmt(median(fwOff), 4) + QStringLiteral(")"),
+                          QStringLiteral(">= 0.99"), fmt(median(fwOn), 4),
+                          !fwOn.isEmpty() && median(fwOn) >= 0.99 && median(fwOn) >= median(fwOff) - 0.005 };
         }
     }
     if (want("report")) {

@@ -1,3 +1,4 @@
+#include "cli/logfile.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
@@ -88,6 +89,13 @@ int main(int argc, char *argv[])
     if (g_debug)
         g_previousFilter = QLoggingCategory::installFilter(debugFilter);
 
+    if (!ctx.options.logFile.isEmpty()) {
+        if (!startLogFile(ctx.options.logFile, ctx.options.logSecrets, &error)) {
+            printErr(QStringLiteral("kzconfig-cli: --log %1: %2").arg(ctx.options.logFile, error));
+            return ExitFailed;
+        }
+    }
+
     const int code = dispatch(ctx);
     if (ctx.hung()) {
         // A worker operation never finished: its thread cannot be joined.
@@ -95,5 +103,6 @@ int main(int argc, char *argv[])
         fflush(stderr);
         std::_Exit(code);
     }
+    stopLogFile();
     return code;
 }

@@ -337,6 +337,11 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
             o.debug = true;
             continue;
         }
+        if (const int taken = parseLogOption(argv, &i, &o, error); taken >= 0) {
+            if (taken == 0)
+                return false;
+            continue;
+        }
         if (!arg.startsWith(QLatin1Char('-')))
             break;
         if (!parseConnectionOption(argv, &i, &o, error))
@@ -371,6 +376,13 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
             o.debug = true;
             continue;
         }
+        if (!optionsEnded) {
+            if (const int taken = parseLogOption(argv, &i, &o, error); taken >= 0) {
+                if (taken == 0)
+                    return false;
+                continue;
+            }
+        }
         if (!optionsEnded && arg.startsWith(QLatin1String("--"))) {
             if (!parseVerbOption(argv, &i, *spec, &o, error))
                 return false;
@@ -396,6 +408,8 @@ QString usageText()
             "  --parity N|E|O       чётность\n"
             "  --stop 1|2           стоп-биты\n"
             "  --debug              обмен с модемом на стандартный поток ошибок\n"
+            "  --log ФАЙЛ           журнал обмена в файл (дописывается построчно)\n"
+            "  --log-secrets        не скрывать в журнале пароли, PIN и коды\n"
             "  --help, -h           эта справка\n"
             "  --version            версия программы\n"
             "\n"
@@ -428,7 +442,7 @@ QString usageText()
 QString shortUsageText()
 {
     return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N|auto] [--data 8|7] "
-                          "[--parity N|E|O] [--stop 1|2] [--debug] КОМАНДА [аргументы]\n"
+                          "[--parity N|E|O] [--stop 1|2] [--debug] [--log ФАЙЛ] [--log-secrets] КОМАНДА [аргументы]\n"
                           "Команды: ports, detect, start-app, info, read, bt-scan, send, auth, mode, save, apply, "
                           "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
                           "--help");

@@ -17,6 +17,8 @@ struct CliOptions {
     int parity = 0;    // none
     int stopBits = 0;  // one
     bool debug = false;
+    QString logFile;         // --log: the exchange log, appended to as it happens
+    bool logSecrets = false; // --log-secrets: passwords and codes unmasked
     bool help = false;
     bool version = false;
 
@@ -37,6 +39,10 @@ struct CliOptions {
 // Parses argv without the program name. False with *error (one line for the
 // user) on a usage error.
 bool parseOptions(const QStringList &argv, CliOptions *out, QString *error);
+
+// Takes --log FILE or --log-secrets at argv[*i]: 1 taken (*i on its last
+// word), 0 a usage error (*error set), -1 not one of them.
+int parseLogOption(const QStringList &argv, int *i, CliOptions *o, QString *error);
 
 // Whether the command talks to a modem (and so needs --port).
 bool verbNeedsModem(const QString &verb);

@@ -1,3 +1,4 @@
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 namespace {
@@ -10,6 +11,7 @@ constexpr int InquiryLineMs = 33000;
 void KZConfigThread::bluetoothInquiry()
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("bluetoothInquiry"));
     drainInput();
     sendCommand(QStringLiteral("AT+BTINQ?"));
     btInquiryList.clear();

@@ -1,5 +1,6 @@
 #include "config/linevalues.h"
 #include "config/profilediff.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
@@ -11,6 +12,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
 {
     qDebug() << QStringLiteral("modConfig: %1").arg(flags, 0, 16);
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("modConfig"), QString::number(flags, 16));
     int flagsOk = 0;
     int flagsError = 0;
     auto result = [&](int bit, bool ok) { (ok ? flagsOk : flagsError) |= bit; };

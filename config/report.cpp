@@ -1,4 +1,5 @@
 #include "config/linevalues.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
@@ -76,6 +77,7 @@ QStringList storeNames(const QString &answer, bool profiles)
 void KZConfigThread::makeReport(bool profiles)
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("makeReport"));
 
     QString report;
     auto addLine = [&report](const QString &line) { report += line + CrLf; };
@@ -107,7 +109,7 @@ void KZConfigThread::makeReport(bool profiles)
                               .arg(command));
         sendCommand(command);
         const QString text = answerText(collect(timeoutMs, answerComplete));
-        qDebug() << (QStringLiteral("< ") + text);
+        logExchange(QStringLiteral("< ") + text);
         if (lineLost() || !isPortOpen()) {
             lost = true;
             lostAt = command;

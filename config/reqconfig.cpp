@@ -1,4 +1,5 @@
 #include "config/configreplies.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
@@ -254,6 +255,7 @@ void KZConfigThread::reqConfig(int flags)
 {
     qDebug() << QStringLiteral("reqConfig: %1").arg(flags, 0, 16);
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("reqConfig"), QString::number(flags, 16));
     ConfigReader reader(*this);
     int flagsOk = 0;
     int flagsError = 0;

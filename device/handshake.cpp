@@ -1,3 +1,4 @@
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
@@ -8,10 +9,11 @@
 void KZConfigThread::handshake()
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("handshake"));
     auto fail = [this](const QString &text) { emit opCompleted(OpHandshake, false, text); };
 
     // The leading CR LF ends any partial line the modem may hold.
-    qDebug() << QStringLiteral("> AT");
+    logExchange(QStringLiteral("> AT"));
     writeBytes("\r\nAT\r\n");
     waitReply(5000);
 
@@ -43,7 +45,7 @@ void KZConfigThread::handshake()
         emit progress(QStringLiteral("Подключение: AT > ..."));
         if (!lineLost()) {
             QThread::msleep(2000);
-            qDebug() << QStringLiteral("> +++");
+            logExchange(QStringLiteral("> +++"));
             writeBytes("+++");
             QThread::msleep(3000);
         }

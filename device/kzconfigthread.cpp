@@ -1,9 +1,15 @@
 #include "device/kzconfigthread.h"
 
+#include "device/exchangelog.h"
+#include "device/operationlog.h"
+
 #include <QSerialPort>
 #include <QThread>
 
-KZConfigThread::KZConfigThread(QObject *parent) : KZSerialPort(parent) { }
+KZConfigThread::KZConfigThread(QObject *parent) : KZSerialPort(parent)
+{
+    logOperationsOf(this);
+}
 
 KZConfigThread::~KZConfigThread() = default;
 
@@ -22,6 +28,7 @@ int KZConfigThread::softwareNumber() const
 
 void KZConfigThread::doConnect()
 {
+    OperationLogScope logScope(QStringLiteral("doConnect"), deviceName);
     emit progress(QStringLiteral("Открытие порта"));
     if (!openPort()) {
         emit opCompleted(OpConnect, false, QString());

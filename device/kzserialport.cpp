@@ -1,6 +1,7 @@
 #include "device/kzserialport.h"
 
 #include "device/porterror.h"
+#include "device/exchangelog.h"
 
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -247,7 +248,7 @@ bool KZSerialPort::writeBytes(const QByteArray &data)
 
 void KZSerialPort::sendCommand(const QString &line)
 {
-    qDebug() << (QStringLiteral("> ") + line);
+    logExchange(QStringLiteral("> ") + line);
     writeBytes(toLatin1Line(line) + "\r\n");
 }
 
@@ -259,7 +260,7 @@ bool KZSerialPort::waitReply(int timeoutMs)
     bool finalLook = false;
     auto fail = [&] {
         lastReply = gathered;
-        qDebug() << (QStringLiteral("<! ") + gathered);
+        logExchange(QStringLiteral("<! ") + gathered);
         return false;
     };
     for (;;) {
@@ -273,7 +274,7 @@ bool KZSerialPort::waitReply(int timeoutMs)
                 if (gathered.isEmpty())
                     continue;
                 lastReply = gathered;
-                qDebug() << (QStringLiteral("< ") + gathered);
+                logExchange(QStringLiteral("< ") + gathered);
                 return true;
             }
             gathered.append(QChar(uchar(c)));
@@ -375,7 +376,7 @@ void KZSerialPort::drainInput()
 
 void KZSerialPort::rawWrite(QByteArray data)
 {
-    qDebug() << (QStringLiteral("> ") + QString::fromLocal8Bit(data));
+    logExchange(QStringLiteral("> ") + QString::fromLocal8Bit(data));
     if (!port || !port->isOpen())
         return;
     if (port->write(data) != data.size()) {
@@ -400,5 +401,6 @@ void KZSerialPort::portReadyRead()
         return;
     const QByteArray data = port->readAll();
     qDebug() << (QStringLiteral("< ") + QString::fromLocal8Bit(data));
+    ExchangeLog::global().appendRaw(data);
     emit rawRead(data);
 }

@@ -1,4 +1,5 @@
 #include "config/linevalues.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 #include "device/privilegedreply.h"
 
@@ -9,6 +10,7 @@
 void KZConfigThread::privilegedExecute(QString code)
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("privilegedExecute"));
 
     // A line break would end the command early and run the rest as a command
     // of its own, without the code's authority.
@@ -29,7 +31,7 @@ void KZConfigThread::privilegedExecute(QString code)
     QByteArray data = collectUntilQuiet(3000, MaxLineLength);
     data.replace('\0', QByteArray());
     const QString text = QString::fromLatin1(data);
-    qDebug() << (QStringLiteral("< ") + text);
+    logExchange(QStringLiteral("< ") + text);
 
     if (!PrivilegedReply::accepted(text)) {
         emit opCompleted(OpPrivileged, false, text);

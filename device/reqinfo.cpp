@@ -1,10 +1,12 @@
 #include "device/inforeplies.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 // Reads the modem's identity and network state after the handshake.
 void KZConfigThread::reqInfo()
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("reqInfo"));
     applicationHalted = false;
     auto fail = [this](const QString &tag) {
         emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);

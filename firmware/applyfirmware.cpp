@@ -2,6 +2,7 @@
 // application, the OBEX transfer of the container's files at 115200 baud,
 // starting the application again and the final checks.
 #include "device/appstate.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 #include "obex/obexclient.h"
 
@@ -34,6 +35,7 @@ constexpr int QuietEndMs = 200;
 void KZConfigThread::applyFirmware()
 {
     BusyGuard guard(busy);
+    OperationLogScope logScope(QStringLiteral("applyFirmware"));
     // Its own copy: choosing another file meanwhile cannot change this update.
     const FirmwareContainer fw = firmware;
 
@@ -185,7 +187,7 @@ void KZConfigThread::applyFirmware()
     qint64 done = 0;
     for (const FirmwareFile &f : fw.files) {
         emit progress(QStringLiteral("Обновление ПО: передача файла %1").arg(f.name));
-        qDebug() << QStringLiteral("firmware: put %1 (%2 bytes)").arg(f.name).arg(f.data.size());
+        logExchange(QStringLiteral("firmware: put %1 (%2 bytes)").arg(f.name).arg(f.data.size()));
         client->deleteFile(f.name); // a missing file is no failure
         if (gone())
             return finish(false, lostText);

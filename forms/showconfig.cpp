@@ -3,6 +3,7 @@
 // after every write the groups touched are read back.
 #include "app/mainwindow.h"
 
+#include "device/exchangelog.h"
 #include "forms/profileforms.h"
 #include "ui_ddnsform.h"
 #include "ui_gprsform.h"
@@ -40,6 +41,13 @@ void refillNames(const QStringList &names, QListWidget *list, const QList<QCombo
         if (name == current)
             list->setCurrentRow(i);
     }
+}
+
+// The groups that failed, and the exchange of the operation behind them.
+QString groupsDetails(const QString &operation, int flagsError)
+{
+    return ExchangeLog::global().failureDetails(
+            operation, QStringLiteral("failed: %1").arg(MainWindow::groupNames(flagsError)));
 }
 
 } // namespace
@@ -120,9 +128,10 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
     }
 
     if (flagsError) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                               "отключиться от модема и подключиться заново."));
+        showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                        QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
+                                       "отключиться от модема и подключиться заново."),
+                        groupsDetails(QStringLiteral("reqConfig"), flagsError));
         ui->statusBar->showMessage(QStringLiteral("Не удалось получить настройки."));
     }
 }
@@ -143,9 +152,10 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
     }
     setControlsEnabled(true);
     if (flagsError) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от модема, "
-                               "подключиться ещё раз и выполнить настройку заново."));
+        showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
+                                       "модема, подключиться ещё раз и выполнить настройку заново."),
+                        groupsDetails(QStringLiteral("modConfig"), flagsError));
         ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
     }
     // A window about to close reads nothing back.

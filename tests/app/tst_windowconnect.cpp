@@ -230,6 +230,8 @@ private slots:
         QTest::addColumn<bool>("missingPort");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("status");
+        // What the box's details must hold: the failed step's exchange.
+        QTest::addColumn<QStringList>("details");
 
         const QString openText = "Не удалось открыть порт. Проверьте настройки.";
         const QString openStatus = "Не удалось открыть порт.";
@@ -242,15 +244,25 @@ private slots:
         const QString infoStatus = "Не удалось получить информацию о модеме.";
 
         SimState s;
-        QTest::newRow("port cannot open") << s << QString() << true << openText << openStatus;
-        QTest::newRow("model query answered ERROR") << s << "AT^JINFO,0" << false << infoText << infoStatus;
-        QTest::newRow("serial query answered ERROR") << s << "AT^JINFO,12" << false << infoText << infoStatus;
+        QTest::newRow("port cannot open")
+                << s << QString() << true << openText << openStatus
+                << QStringList { " start doConnect /dev/kz-no-such-port\n", " end doConnect: failed\n" };
+        QTest::newRow("model query answered ERROR")
+                << s << "AT^JINFO,0" << false << infoText << infoStatus
+                << QStringList { "JI0: ERROR\n\n", " start reqInfo\n", " > AT^JINFO,0\n", " < ERROR\n",
+                                 " end reqInfo: failed: JI0: ERROR\n" };
+        QTest::newRow("serial query answered ERROR")
+                << s << "AT^JINFO,12" << false << infoText << infoStatus
+                << QStringList { " > AT^JINFO,0\n", " > AT^JINFO,12\n", " < ERROR\n" };
         s.operatorName = "";
         s.simState = 2;
-        QTest::newRow("unknown SIM state") << s << QString() << false << infoText << infoStatus;
+        QTest::newRow("unknown SIM state") << s << QString() << false << infoText << infoStatus
+                                           << QStringList { " > AT^SCKS?\n", " end reqInfo: failed" };
         s = SimState();
         s.silent = true;
-        QTest::newRow("silent modem") << s << QString() << false << linkText << linkStatus;
+        QTest::newRow("silent modem") << s << QString() << false << linkText << linkStatus
+                                      << QStringList { " start handshake\n", " > AT\n", " <! \n",
+                                                       " end handshake: failed" };
     }
 
     void failures()
@@ -260,6 +272,7 @@ private slots:
         QFETCH(bool, missingPort);
         QFETCH(QString, text);
         QFETCH(QString, status);
+        QFETCH(QStringList, details);
 
         Rig rig(state);
         QVERIFY(rig.start());
@@ -288,6 +301,8 @@ private slots:
         QCOMPARE(w.boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(w.boxes[0].title, QStringLiteral("Ошибка"));
         QCOMPARE(w.boxes[0].text, text);
+        for (const QString &d : details)
+            QVERIFY2(w.boxes[0].details.contains(d), qPrintable(d + " in:\n" + w.boxes[0].details));
         QCOMPARE(w.statusBar()->currentMessage(), status);
         // The box comes first, then the status text, then the port is closed.
         QVERIFY(w.statusAtBox[0] != status);

@@ -12,17 +12,6 @@
 
 namespace {
 
-// The log's text written in one colour, block breaks left out.
-QString textIn(const QTextEdit *log, Qt::GlobalColor color)
-{
-    QString out;
-    for (QTextBlock b = log->document()->begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().foreground().color() == QColor(color))
-                out += it.fragment().text();
-    return out;
-}
-
 void typeInto(QLineEdit *edit, const QString &text)
 {
     edit->setFocus();

@@ -8,9 +8,23 @@
 #include "ui_mainwindow.h"
 
 #include <QDeadlineTimer>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTest>
 
 #include <functional>
+
+// The log's text written in one colour, block breaks left out.
+inline QString textIn(const QTextEdit *log, Qt::GlobalColor color)
+{
+    QString out;
+    for (QTextBlock b = log->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().foreground().color() == QColor(color))
+                out += it.fragment().text();
+    return out;
+}
 
 // Waits for cond while handling events; false when the time ran out.
 inline bool waitUntil(const std::function<bool()> &cond, int timeoutMs)

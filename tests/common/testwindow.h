@@ -15,6 +15,7 @@ struct ShownBox {
     QString title;
     QString text;
     QString statusAfter; // the status bar text when the next box came or now
+    QString details;     // the box's detailed text, if it has one
     QString informative = QString(); // the box's second text
 };
 
@@ -43,7 +44,15 @@ protected:
     }
     void showBox(QMessageBox::Icon icon, const QString &title, const QString &text) override
     {
-        boxes << ShownBox { icon, title, text, QString() };
+        boxes << ShownBox { icon, title, text, QString(), QString() };
+    }
+    void showDetailedBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                         const QString &details, const QString &reason) override
+    {
+        // Through showBox, so that a test that watches boxes sees this one too.
+        showBox(icon, title, text);
+        boxes.last().details = details;
+        boxes.last().informative = reason;
     }
     void showReasonBox(QMessageBox::Icon icon, const QString &title, const QString &text,
                        const QString &reason) override
@@ -57,7 +66,7 @@ protected:
                                        const QString &text, QMessageBox::StandardButtons,
                                        QMessageBox::StandardButton defaultButton) override
     {
-        questions << ShownBox { icon, title, text, QString() };
+        questions << ShownBox { icon, title, text, QString(), QString() };
         return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
     }
     int choiceBox(QMessageBox::Icon icon, const QString &title, const QString &text,
