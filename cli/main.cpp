@@ -44,7 +44,7 @@ int dispatch(CliContext &ctx)
         { "bt-scan", verbBtScan }, { "send", verbSend },     { "auth", verbAuth },
         { "mode", verbMode },     { "save", verbSave },     { "apply", verbApply },
         { "reset", verbReset },   { "fwinfo", verbFwinfo }, { "flash", verbFlash },
-        { "report", verbReport }, { "report-show", verbReportShow },
+        { "report", verbReport }, { "report-show", verbReportShow }, { "diff", verbDiff },
     };
     for (const auto &v : table)
         if (ctx.options.verb == QLatin1String(v.name))

@@ -31,6 +31,7 @@ const VerbSpec verbs[] = {
     { "save", 1, 1, 0, true },
     { "apply", 1, 1, OptYes, true },
     { "reset", 0, 0, OptYes, true },
+    { "diff", 1, 1, 0, true },
     { "fwinfo", 1, 1, 0, false },
     { "flash", 1, 1, OptYes, true },
     { "report", 1, 1, OptProfiles, true },
@@ -82,6 +83,7 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
             return false;
         }
         o->port = v.trimmed();
+        o->ports << o->port;
         return true;
     }
     if (name == QLatin1String("--baud")) {
@@ -143,11 +145,126 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
     return false;
 }
 
+// ---- Fleet options: --dry-run, --json, --quiet, several --port ----
+
+enum FleetOption : unsigned {
+    FleetDryRun = 0x1,
+    FleetJson = 0x2,
+};
+
+// Which commands take which fleet option, and which may run on several
+// ports at once.
+const struct {
+    const char *verb;
+    unsigned options;
+    bool multiPort;
+} fleetVerbs[] = {
+    { "info", FleetJson, true },          { "read", 0, true },
+    { "diff", FleetJson, true },          { "save", 0, true },
+    { "apply", FleetDryRun, true },       { "reset", FleetDryRun, true },
+    { "mode", FleetJson | FleetDryRun, true }, { "auth", 0, true },
+    { "send", 0, true },                  { "flash", 0, true },
+    { "report", 0, true },                { "fwinfo", FleetJson, false },
+};
+
+unsigned fleetOptionsOf(const QString &verb, bool *multiPort = nullptr)
+{
+    for (const auto &v : fleetVerbs)
+        if (verb == QLatin1String(v.verb)) {
+            if (multiPort)
+                *multiPort = v.multiPort;
+            return v.options;
+        }
+    if (multiPort)
+        *multiPort = false;
+    return 0;
+}
+
+// Handles --dry-run and --json after the command; false when the argument is
+// none of them (*handled false) or is refused (*error set).
+bool parseFleetOption(const QString &verb, const QString &arg, CliOptions *o, bool *handled,
+                      QString *error)
+{
+    const QString name = optionName(arg);
+    unsigned bit = 0;
+    bool *target = nullptr;
+    if (name == QLatin1String("--dry-run")) {
+        bit = FleetDryRun;
+        target = &o->dryRun;
+    } else if (name == QLatin1String("--json")) {
+        bit = FleetJson;
+        target = &o->json;
+    } else {
+        *handled = false;
+        return false;
+    }
+    *handled = true;
+    if (!(fleetOptionsOf(verb) & bit)) {
+        *error = QStringLiteral("команда %1 не принимает параметр %2").arg(verb, name);
+        return false;
+    }
+    if (arg != name) {
+        *error = QStringLiteral("параметр %1 не принимает значения").arg(name);
+        return false;
+    }
+    *target = true;
+    return true;
+}
+
+// Whether FILE names one file per port: it must hold {port} or {serial}.
+bool hasPlaceholder(const QString &path)
+{
+    return path.contains(QLatin1String("{port}")) || path.contains(QLatin1String("{serial}"));
+}
+
+// Checks of the fleet options that need the whole command line.
+bool checkFleet(CliOptions *o, QString *error)
+{
+    const QString &verb = o->verb;
+    if (o->dryRun && verb == QLatin1String("mode") && o->args.isEmpty()) {
+        *error = QStringLiteral("параметр --dry-run используется только с mode set");
+        return false;
+    }
+    if (o->json && verb == QLatin1String("mode") && !o->args.isEmpty()) {
+        *error = QStringLiteral("параметр --json используется только с mode");
+        return false;
+    }
+    if (o->ports.size() < 2)
+        return true;
+    bool multiPort = false;
+    fleetOptionsOf(verb, &multiPort);
+    if (!multiPort) {
+        *error = QStringLiteral("команда %1 работает только с одним портом").arg(verb);
+        return false;
+    }
+    for (int i = 0; i < o->ports.size(); ++i)
+        for (int j = i + 1; j < o->ports.size(); ++j)
+            if (o->ports.at(i) == o->ports.at(j)) {
+                *error = QStringLiteral("порт %1 указан дважды").arg(o->ports.at(i));
+                return false;
+            }
+    // Files written per port: one path for all would make them overwrite
+    // each other.
+    const bool writesFile = verb == QLatin1String("save") || verb == QLatin1String("report");
+    if (writesFile && !hasPlaceholder(o->args.value(0))) {
+        *error = QStringLiteral("с несколькими портами имя файла должно содержать {port} или "
+                                "{serial}");
+        return false;
+    }
+    return true;
+}
+
+// ---- end of the fleet options ----
+
 bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliOptions *o,
                      QString *error)
 {
     const QString arg = argv.at(*i);
     const QString name = optionName(arg);
+    bool fleet = false;
+    const bool fleetOk = parseFleetOption(QLatin1String(spec.name), arg, o, &fleet, error);
+    if (fleet)
+        return fleetOk;
     auto refuse = [&] {
         *error = QStringLiteral("команда %1 не принимает параметр %2")
                          .arg(QLatin1String(spec.name), name);
@@ -225,7 +342,7 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
         *error = QStringLiteral("код содержит перевод строки или нулевой символ");
         return false;
     }
-    if (verb == QLatin1String("reset") && !o->yes) {
+    if (verb == QLatin1String("reset") && !o->yes && !o->dryRun) {
         *error = QStringLiteral("сброс заменяет всю конфигурацию модема настройками по "
                                 "умолчанию; подтвердите его параметром --yes");
         return false;
@@ -278,6 +395,10 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
             o.debug = true;
             continue;
         }
+        if (arg == QLatin1String("--quiet")) {
+            o.quiet = true;
+            continue;
+        }
         if (!arg.startsWith(QLatin1Char('-')))
             break;
         if (!parseConnectionOption(argv, &i, &o, error))
@@ -312,6 +433,10 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
             o.debug = true;
             continue;
         }
+        if (!optionsEnded && arg == QLatin1String("--quiet")) {
+            o.quiet = true;
+            continue;
+        }
         if (!optionsEnded && arg.startsWith(QLatin1String("--"))) {
             if (!parseVerbOption(argv, &i, *spec, &o, error))
                 return false;
@@ -319,7 +444,7 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
         }
         o.args << arg;
     }
-    if (!checkVerb(*spec, &o, error))
+    if (!checkVerb(*spec, &o, error) || !checkFleet(&o, error))
         return false;
     *out = o;
     return true;

@@ -3,9 +3,23 @@
 #include "config/automode.h"
 #include "device/kzconfigthread.h"
 
+#include <QJsonDocument>
+
 #include <cstdio>
 
 namespace {
+
+thread_local OutputScope *t_scope = nullptr;
+
+// Every line of a text that spans several gets the prefix.
+QString prefixed(const QString &text)
+{
+    if (!t_scope || t_scope->prefix.isEmpty())
+        return text;
+    QString out = t_scope->prefix + text;
+    out.replace(QLatin1Char('\n'), QLatin1Char('\n') + t_scope->prefix);
+    return out;
+}
 
 void writeLine(FILE *stream, const QString &line)
 {
@@ -16,14 +30,39 @@ void writeLine(FILE *stream, const QString &line)
 
 } // namespace
 
+OutputScope::OutputScope() : m_previous(t_scope)
+{
+    t_scope = this;
+}
+
+OutputScope::~OutputScope()
+{
+    t_scope = m_previous;
+}
+
+OutputScope *OutputScope::current()
+{
+    return t_scope;
+}
+
 void printOut(const QString &line)
 {
-    writeLine(stdout, line);
+    writeLine(stdout, prefixed(line));
 }
 
 void printErr(const QString &line)
 {
-    writeLine(stderr, line);
+    writeLine(stderr, prefixed(line));
+}
+
+void printJson(const QJsonObject &object)
+{
+    if (t_scope && t_scope->collectJson) {
+        t_scope->json = object;
+        return;
+    }
+    const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    writeLine(stdout, QString::fromUtf8(json).trimmed());
 }
 
 void printKeyValues(const KeyValues &lines)

@@ -2,6 +2,8 @@
 
 #include "config/kzconfig.h"
 
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -14,6 +16,28 @@ class KZConfigThread;
 // lines from the worker thread never interleave inside a line.
 void printOut(const QString &line);
 void printErr(const QString &line);
+
+// One JSON document on standard output (indented), or into the port's slot
+// when several ports run at once.
+void printJson(const QJsonObject &object);
+
+// While one exists on a thread, that thread's output lines start with
+// `prefix` and its JSON documents go to `json` instead of standard output.
+// Several ports at once each run under one.
+struct OutputScope {
+    QString prefix;
+    QJsonValue json;
+    bool collectJson = false;
+
+    OutputScope();
+    ~OutputScope();
+    OutputScope(const OutputScope &) = delete;
+    OutputScope &operator=(const OutputScope &) = delete;
+    static OutputScope *current();
+
+private:
+    OutputScope *m_previous;
+};
 
 // "key: value" lines.
 using KeyValues = QList<QPair<QString, QString>>;

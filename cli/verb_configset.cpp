@@ -43,7 +43,7 @@ int verbApply(CliContext &ctx)
         printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.model,
                                             s.worker.softwareVersion)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        if (!ctx.options.yes) {
+        if (!ctx.options.yes && !ctx.options.dryRun) {
             printErr(QStringLiteral("Настройки не применены: для применения укажите --yes."));
             return ExitFailed;
         }
@@ -53,5 +53,7 @@ int verbApply(CliContext &ctx)
     int failed = 0;
     if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
         return ExitFailed;
+    if (ctx.options.dryRun)
+        return CliSteps::dryRun(s, loaded.config, KZConfig::ConfigAll);
     return CliSteps::writeAndReadBack(s, loaded.config, KZConfig::ConfigAll);
 }

@@ -27,13 +27,21 @@ int verbMode(CliContext &ctx)
     // "mode set": the window's save with one autostart switch checked. Only
     // one command is written: the COM one when set, otherwise "B=".
     const QString command = o.args.value(1);
-    KZConfig copy = s.worker.config;
+    KZConfig copy;
     copy.autoexecCom = o.channel == QLatin1String("com") ? command : QString();
     copy.autoexecBt = o.channel == QLatin1String("bt") ? command : QString();
     if (!CliSteps::valuesFit(copy, KZConfig::ConfigAutoexec))
         return ExitFailed;
     if (!s.connectModem())
         return ExitFailed;
+    // The commands held are read first, as the window has them after
+    // connecting: from software 380 on the write clears the other channel's
+    // command only when it knows the modem holds one.
+    int failed = 0;
+    if (!CliSteps::read(s, KZConfig::ConfigAutoexec, &failed) || failed)
+        return ExitFailed;
+    if (o.dryRun)
+        return CliSteps::dryRun(s, copy, KZConfig::ConfigAutoexec);
 
     int ok = 0, error = 0;
     if (!s.writeConfig(copy, KZConfig::ConfigAutoexec, &ok, &error) || error) {

@@ -37,6 +37,7 @@ int verbFwinfo(CliContext &ctx);
 int verbFlash(CliContext &ctx);
 int verbReport(CliContext &ctx);
 int verbReportShow(CliContext &ctx);
+int verbDiff(CliContext &ctx);
 
 // Shared steps of the configuration commands.
 namespace CliSteps {
@@ -50,4 +51,7 @@ bool valuesFit(const KZConfig &config, int flags);
 // Writes, reads the written groups back, prints the failed groups as
 // "failed: NAME ..." and the window's messages; the exit status.
 int writeAndReadBack(Session &s, const KZConfig &config, int flags);
+// Prints, one a line, every command the write of config would send against
+// the record last read, and sends nothing; the exit status.
+int dryRun(Session &s, const KZConfig &config, int flags);
 } // namespace CliSteps

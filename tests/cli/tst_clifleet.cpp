@@ -1,0 +1,225 @@
+// The command line for fleets, checked from outside: dry runs against the
+// real write, the difference from a set, output for scripts, progress, and
+// several modems at once.
+#include "cli/clirun.h"
+#include "forms/configset.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The lines of what the modem heard that change its configuration.
+QStringList writes(const QStringList &heard)
+{
+    static const char *const prefixes[] = {
+        "AT+IPR=",      "AT+ICF=",    "AT+IFC=",     "AT+ADDGPRS=", "AT+DELGPRS=", "AT+ADDNTRIP=",
+        "AT+DELNTRIP=", "AT+DYNDNS=", "AT^JAUTO,B=", "AT^JAUTO,C=", "AT+BTMODE="
+    };
+    QStringList out;
+    for (const QString &line : heard)
+        for (const char *p : prefixes)
+            if (line.startsWith(QLatin1String(p))) {
+                out << line;
+                break;
+            }
+    return out;
+}
+
+// A set that differs from stateWithProfiles() in every group but the serial
+// settings (which would move the modem off the tool's speed).
+QString writeOtherSet(const QString &path, const QString &partno = QStringLiteral("KZ520-03-ABP"),
+                      const QString &softversion = QStringLiteral("390"))
+{
+    KZConfig c;
+    c.gprsProfiles = { { "inet", "other.apn", "user2", "pass2" }, { "new", "n.apn", "", "" } };
+    c.ntripProfiles = { { "src", "caster.example", "2102", "MP1", "cl", "cp", "sp2", "st,more" } };
+    c.dyndnsLogin = "login2";
+    c.dyndnsPassword = "secret2";
+    c.dyndnsDomain = "base.example";
+    c.btMode = 2;
+    c.btMac = "0012AC";
+    c.btPin = "9999";
+    c.autoexecBt = "ATRD*91*new#10.0.0.2,5000";
+    QString error;
+    if (!ConfigSet::save(path, ConfigSet::fromConfig(c, partno, softversion), &error))
+        return QString();
+    return path;
+}
+
+} // namespace
+
+class TstCliFleet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dryRunEqualsWrite_data();
+    void dryRunEqualsWrite();
+    void dryRunUsage_data();
+    void dryRunUsage();
+    void diffEqual();
+    void diffEveryGroup_data();
+    void diffEveryGroup();
+    void diffFailures();
+};
+
+void TstCliFleet::dryRunEqualsWrite_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("setFile");
+    QTest::newRow("apply") << QStringList { "apply" } << true;
+    QTest::newRow("reset") << QStringList { "reset", "--yes" } << false;
+    QTest::newRow("mode set com") << QStringList { "mode", "set", "ATS0=1", "--channel", "com" }
+                                  << false;
+    QTest::newRow("mode set none") << QStringList { "mode", "set", "--channel", "none" } << false;
+}
+
+// The dry run prints exactly what the write then sends, and sends no write.
+void TstCliFleet::dryRunEqualsWrite()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, setFile);
+    QTemporaryDir dir;
+    if (setFile)
+        args << writeOtherSet(dir.filePath("set.kzini"));
+    SimState state = stateWithProfiles();
+    state.autoexecB = "ATRD*91*inet#10.0.0.1,5000";
+    Sim sim(state);
+    QVERIFY(sim.start());
+
+    const Run dry = sim.run(args + QStringList { "--dry-run" });
+    QCOMPARE(dry.code, 0);
+    QVERIFY2(writes(sim.modem.commands()).isEmpty(), qPrintable(sim.modem.commands().join('\n')));
+    QCOMPARE(sim.modem.state().gprs, state.gprs);
+    QVERIFY(!dry.lines().isEmpty());
+
+    sim.modem.clearLog();
+    const Run real = sim.run(args);
+    QVERIFY2(real.code == 0, qPrintable(real.err));
+    QCOMPARE(writes(sim.modem.commands()), dry.lines());
+}
+
+void TstCliFleet::dryRunUsage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::newRow("info") << QStringList { "--port", "x", "info", "--dry-run" } << 2;
+    QTest::newRow("mode without set") << QStringList { "--port", "x", "mode", "--dry-run" } << 2;
+    QTest::newRow("with a value") << QStringList { "--port", "x", "reset", "--dry-run=1" } << 2;
+    // A dry run sends no write, so it needs no confirmation: it gets as far
+    // as opening the port.
+    QTest::newRow("reset without yes")
+            << QStringList { "--port", "/nonexistent/port", "reset", "--dry-run" } << 1;
+}
+
+void TstCliFleet::dryRunUsage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    const Run r = cli(args);
+    QCOMPARE(r.code, code);
+    QVERIFY(r.out.isEmpty());
+}
+
+void TstCliFleet::diffEqual()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("same.kzini");
+    Sim sim(stateWithProfiles());
+    QVERIFY(sim.start());
+    QCOMPARE(sim.run({ "save", path }).code, 0);
+    sim.modem.clearLog();
+    const Run r = sim.run({ "diff", path });
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+    QVERIFY(writes(sim.modem.commands()).isEmpty());
+
+    const Run j = sim.run({ "diff", path, "--json" });
+    QCOMPARE(j.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(j.out.toUtf8()).object();
+    QCOMPARE(o.value("differs").toBool(true), false);
+    QVERIFY(o.value("differences").toObject().isEmpty());
+    QVERIFY(!o.contains("note"));
+}
+
+void TstCliFleet::diffEveryGroup_data()
+{
+    QTest::addColumn<QString>("software");
+    QTest::addColumn<QStringList>("first");
+    QTest::newRow("same version") << "390" << QStringList();
+    QTest::newRow("other version")
+            << "391" << QStringList { "note: set from KZ520-03-ABP, software 391" };
+}
+
+void TstCliFleet::diffEveryGroup()
+{
+    QFETCH(QString, software);
+    QFETCH(QStringList, first);
+    QTemporaryDir dir;
+    const QString path = writeOtherSet(dir.filePath("other.kzini"), "KZ520-03-ABP", software);
+    QVERIFY(!path.isEmpty());
+    SimState state = stateWithProfiles();
+    state.baud = 9600;
+    state.icf = "2,1";
+    Sim sim(state);
+    QVERIFY(sim.start());
+
+    const Run r = sim.run({ "--baud", "9600", "--parity", "E", "diff", path });
+    QCOMPARE(r.code, 3);
+    const QStringList expected = first
+            + QStringList { "baud: 9600 -> 115200",
+                            "framing: 8E1 -> 8N1",
+                            "gprs: ~ inet apn username password",
+                            "gprs: - mts",
+                            "gprs: + new",
+                            "ntrip: ~ src port serverPassword",
+                            "dyndns: login login -> login2",
+                            "dyndns: password",
+                            "autoexec com: ATD*91*inet#10.0.0.1,5000 -> \"\"",
+                            "autoexec bt: \"\" -> ATRD*91*new#10.0.0.2,5000",
+                            "bluetooth: mac 0012AB -> 0012AC",
+                            "bluetooth: pin" };
+    QCOMPARE(r.lines(), expected);
+    // Neither the modem's secrets nor the set's are shown.
+    const QStringList words = r.out.split(QRegularExpression("[\\s,]+"));
+    for (const char *secret : { "secret", "secret2", "1234", "9999", "pass", "pass2", "sp2" })
+        QVERIFY2(!words.contains(QLatin1String(secret)), secret);
+    QVERIFY(writes(sim.modem.commands()).isEmpty());
+
+    const Run j = sim.run({ "--baud", "9600", "--parity", "E", "diff", path, "--json" });
+    QCOMPARE(j.code, 3);
+    const QJsonObject o = QJsonDocument::fromJson(j.out.toUtf8()).object();
+    QCOMPARE(o.value("differs").toBool(), true);
+    QCOMPARE(o.contains("note"), !first.isEmpty());
+    const QJsonObject d = o.value("differences").toObject();
+    QCOMPARE(d.keys(),
+             (QStringList { "autoexec", "baud", "bluetooth", "dyndns", "framing", "gprs",
+                            "ntrip" }));
+    for (const char *secret : { "secret", "secret2", "1234", "9999", "pass2", "sp2" })
+        QVERIFY2(!j.out.contains(QLatin1Char('"') + QLatin1String(secret) + QLatin1Char('"')),
+                 secret);
+}
+
+void TstCliFleet::diffFailures()
+{
+    QTemporaryDir dir;
+    const QString path = writeOtherSet(dir.filePath("set.kzini"));
+    // No modem behind the port.
+    Run r = cli({ "--port", "/nonexistent/port", "diff", path });
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.isEmpty());
+    // A set that cannot be read, refused as apply refuses it.
+    Sim sim(stateWithProfiles());
+    QVERIFY(sim.start());
+    r = sim.run({ "diff", dir.filePath("missing.kzini") });
+    QCOMPARE(r.code, 1);
+    QVERIFY(!r.err.isEmpty());
+    r = cli({ "--port", "x", "diff" });
+    QCOMPARE(r.code, 2);
+}
+
+QTEST_GUILESS_MAIN(TstCliFleet)
+#include "tst_clifleet.moc"
