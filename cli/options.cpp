@@ -225,10 +225,6 @@ bool checkFleet(CliOptions *o, QString *error)
         *error = QStringLiteral("параметр --dry-run используется только с mode set");
         return false;
     }
-    if (o->json && verb == QLatin1String("mode") && !o->args.isEmpty()) {
-        *error = QStringLiteral("параметр --json используется только с mode");
-        return false;
-    }
     if (o->ports.size() < 2)
         return true;
     bool multiPort = false;

@@ -71,6 +71,18 @@ void printKeyValues(const KeyValues &lines)
         printOut(kv.first + QStringLiteral(": ") + kv.second);
 }
 
+void printKeyValues(const KeyValues &lines, bool json)
+{
+    if (!json) {
+        printKeyValues(lines);
+        return;
+    }
+    QJsonObject o;
+    for (const auto &kv : lines)
+        o.insert(kv.first, kv.second);
+    printJson(o);
+}
+
 namespace CliMessages {
 const char *const openPort = "Не удалось открыть порт. Проверьте настройки.";
 const char *const handshake = "Не удалось установить соединение с модемом. Убедитесь, что он "

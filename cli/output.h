@@ -42,6 +42,8 @@ private:
 // "key: value" lines.
 using KeyValues = QList<QPair<QString, QString>>;
 void printKeyValues(const KeyValues &lines);
+// The same lines as one JSON object (--json), or as text.
+void printKeyValues(const KeyValues &lines, bool json);
 
 // The window's messages, shown here for the same failures.
 namespace CliMessages {

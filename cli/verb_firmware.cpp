@@ -5,6 +5,8 @@
 #include "firmware/firmwarecontainer.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 namespace {
 
@@ -27,6 +29,30 @@ bool loadContainer(const QString &path, FirmwareContainer *container)
     return true;
 }
 
+// The keys of the text form; the repeated ones as arrays.
+QJsonObject containerJson(const FirmwareContainer &c)
+{
+    auto checks = [](const QList<CommandCheck> &list) {
+        QJsonArray out;
+        for (const CommandCheck &check : list)
+            out.append(QJsonObject { { QStringLiteral("command"), check.command },
+                                     { QStringLiteral("reply"), check.reply } });
+        return out;
+    };
+    QJsonArray files;
+    for (const FirmwareFile &f : std::as_const(c.files))
+        files.append(QJsonObject { { QStringLiteral("name"), f.name },
+                                   { QStringLiteral("size"), qint64(f.data.size()) } });
+    return QJsonObject {
+        { QStringLiteral("model"), c.info.model },
+        { QStringLiteral("hardware"), c.info.hardwareVersions.join(QLatin1Char(',')) },
+        { QStringLiteral("software"), QString::number(c.info.softwareVersion) },
+        { QStringLiteral("pre"), checks(c.info.preCommands) },
+        { QStringLiteral("post"), checks(c.info.postCommands) },
+        { QStringLiteral("file"), files },
+    };
+}
+
 } // namespace
 
 int verbFwinfo(CliContext &ctx)
@@ -34,6 +60,10 @@ int verbFwinfo(CliContext &ctx)
     FirmwareContainer c;
     if (!loadContainer(ctx.options.args.at(0), &c))
         return ExitFailed;
+    if (ctx.options.json) {
+        printJson(containerJson(c));
+        return ExitOk;
+    }
     printOut(QStringLiteral("model: ") + c.info.model);
     printOut(QStringLiteral("hardware: ") + c.info.hardwareVersions.join(QLatin1Char(',')));
     printOut(QStringLiteral("software: ") + QString::number(c.info.softwareVersion));

@@ -4,6 +4,7 @@
 #include "cli/clirun.h"
 #include "forms/configset.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -64,6 +65,9 @@ private slots:
     void diffEveryGroup_data();
     void diffEveryGroup();
     void diffFailures();
+    void jsonMatchesText_data();
+    void jsonMatchesText();
+    void fwinfoJson();
 };
 
 void TstCliFleet::dryRunEqualsWrite_data()
@@ -219,6 +223,58 @@ void TstCliFleet::diffFailures()
     QVERIFY(!r.err.isEmpty());
     r = cli({ "--port", "x", "diff" });
     QCOMPARE(r.code, 2);
+}
+
+void TstCliFleet::jsonMatchesText_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("info") << QStringList { "info" };
+    QTest::newRow("mode") << QStringList { "mode" };
+    QTest::newRow("mode set") << QStringList { "mode", "set", "ATS0=1", "--channel", "com" };
+}
+
+// --json holds exactly the keys and values of the text form, in one object.
+void TstCliFleet::jsonMatchesText()
+{
+    QFETCH(QStringList, args);
+    Sim sim(stateWithProfiles());
+    QVERIFY(sim.start());
+    const Run text = sim.run(args);
+    QCOMPARE(text.code, 0);
+    const Run json = sim.run(args + QStringList { "--json" });
+    QCOMPARE(json.code, 0);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(o.size(), text.lines().size());
+    for (const QString &line : text.lines()) {
+        const int colon = line.indexOf(QStringLiteral(": "));
+        QVERIFY2(colon > 0, qPrintable(line));
+        QCOMPARE(o.value(line.left(colon)).toString(), line.mid(colon + 2));
+    }
+}
+
+void TstCliFleet::fwinfoJson()
+{
+    QTemporaryDir dir;
+    FirmwareContainer c;
+    c.info.model = "KZ520";
+    c.info.hardwareVersions = { "02", "03" };
+    c.info.softwareVersion = 391;
+    c.info.preCommands = { { "AT^JINFO,10", "390" } };
+    c.files = { { "atc65.jar", QByteArray(100, 'x') } };
+    const QString path = writeContainerFile(dir.filePath("fw.kzbin"), c);
+    QVERIFY(!path.isEmpty());
+    const Run r = cli({ "fwinfo", path, "--json" });
+    QCOMPARE(r.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o.value("model").toString(), QStringLiteral("KZ520"));
+    QCOMPARE(o.value("hardware").toString(), QStringLiteral("02,03"));
+    QCOMPARE(o.value("software").toString(), QStringLiteral("391"));
+    QCOMPARE(o.value("pre").toArray().at(0).toObject().value("reply").toString(),
+             QStringLiteral("390"));
+    QVERIFY(o.value("post").toArray().isEmpty());
+    QCOMPARE(o.value("file").toArray().at(0).toObject().value("size").toInt(), 100);
 }
 
 QTEST_GUILESS_MAIN(TstCliFleet)
