@@ -1,3 +1,4 @@
+#include "cli/multiport.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
@@ -73,11 +74,15 @@ int main(int argc, char *argv[])
         return ExitOk;
     }
     g_debug = ctx.options.debug;
+    KZConfigThread::registerMetaTypes(); // once, before any port's thread
     if (g_debug)
         g_previousFilter = QLoggingCategory::installFilter(debugFilter);
 
-    const int code = dispatch(ctx);
-    if (ctx.hung()) {
+    bool hung = false;
+    const int code = ctx.options.ports.size() > 1 ? runOnPorts(ctx.options, dispatch, &hung)
+                                                  : dispatch(ctx);
+    endStatus();
+    if (hung || ctx.hung()) {
         // A worker operation never finished: its thread cannot be joined.
         fflush(stdout);
         fflush(stderr);

@@ -5,11 +5,13 @@
 
 #include <QJsonDocument>
 
+#include <atomic>
 #include <cstdio>
 
 namespace {
 
 thread_local OutputScope *t_scope = nullptr;
+std::atomic<bool> g_statusOpen { false };
 
 // Every line of a text that spans several gets the prefix.
 QString prefixed(const QString &text)
@@ -52,7 +54,32 @@ void printOut(const QString &line)
 
 void printErr(const QString &line)
 {
+    if (t_scope)
+        t_scope->lastError = line;
+    printProgressLine(line);
+}
+
+void printProgressLine(const QString &line)
+{
+    endStatus();
     writeLine(stderr, prefixed(line));
+}
+
+void printStatus(const QString &line)
+{
+    // Carriage return, the line, then erase what a longer line left.
+    const QByteArray bytes = ("\r" + line + QStringLiteral("\x1b[K")).toUtf8();
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    fflush(stderr);
+    g_statusOpen = true;
+}
+
+void endStatus()
+{
+    if (g_statusOpen.exchange(false)) {
+        fputc('\n', stderr);
+        fflush(stderr);
+    }
 }
 
 void printJson(const QJsonObject &object)
@@ -62,7 +89,7 @@ void printJson(const QJsonObject &object)
         return;
     }
     const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    writeLine(stdout, QString::fromUtf8(json).trimmed());
+    writeLine(stdout, prefixed(QString::fromUtf8(json).trimmed()));
 }
 
 void printKeyValues(const KeyValues &lines)

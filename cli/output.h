@@ -17,6 +17,13 @@ class KZConfigThread;
 void printOut(const QString &line);
 void printErr(const QString &line);
 
+// A status line on a terminal, redrawn in place; any other line on standard
+// error first ends it, as does endStatus().
+void printStatus(const QString &line);
+// A progress line: as printErr, but no failure message.
+void printProgressLine(const QString &line);
+void endStatus();
+
 // One JSON document on standard output (indented), or into the port's slot
 // when several ports run at once.
 void printJson(const QJsonObject &object);
@@ -28,6 +35,7 @@ struct OutputScope {
     QString prefix;
     QJsonValue json;
     bool collectJson = false;
+    QString lastError; // the last line on standard error that was no progress
 
     OutputScope();
     ~OutputScope();

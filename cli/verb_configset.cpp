@@ -1,5 +1,6 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "cli/multiport.h"
 #include "forms/configset.h"
 
 int verbSave(CliContext &ctx)
@@ -17,7 +18,9 @@ int verbSave(CliContext &ctx)
     const ConfigSet::Data data =
             ConfigSet::fromConfig(s.worker.config, s.worker.model, s.worker.softwareVersion);
     QString error;
-    if (!ConfigSet::save(ctx.options.args.at(0), data, &error)) {
+    const QString path =
+            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
+    if (!ConfigSet::save(path, data, &error)) {
         printErr(error);
         return ExitFailed;
     }
@@ -29,7 +32,7 @@ int verbApply(CliContext &ctx)
     // The file first: a set that cannot be used needs no modem.
     ConfigSet::Loaded loaded;
     QString error;
-    if (!ConfigSet::load(ctx.options.args.at(0), &loaded, &error)) {
+    if (!ConfigSet::load(expandPath(ctx.options.args.at(0), ctx.options.port), &loaded, &error)) {
         printErr(error);
         return ExitFailed;
     }

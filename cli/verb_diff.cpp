@@ -1,3 +1,4 @@
+#include "cli/multiport.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
 #include "config/configdiff.h"
@@ -11,7 +12,7 @@ int verbDiff(CliContext &ctx)
     // The set is loaded exactly as apply loads it, refusals included.
     ConfigSet::Loaded loaded;
     QString error;
-    if (!ConfigSet::load(ctx.options.args.at(0), &loaded, &error)) {
+    if (!ConfigSet::load(expandPath(ctx.options.args.at(0), ctx.options.port), &loaded, &error)) {
         printErr(error);
         return ExitFailed;
     }

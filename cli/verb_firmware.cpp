@@ -1,3 +1,4 @@
+#include "cli/multiport.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
 
@@ -79,7 +80,7 @@ int verbFwinfo(CliContext &ctx)
 int verbFlash(CliContext &ctx)
 {
     FirmwareContainer container;
-    if (!loadContainer(ctx.options.args.at(0), &container))
+    if (!loadContainer(expandPath(ctx.options.args.at(0), ctx.options.port), &container))
         return ExitFailed;
 
     Session &s = ctx.session();
@@ -105,6 +106,7 @@ int verbFlash(CliContext &ctx)
     // The worker is idle between operations: it reads the container only
     // once applyFirmware runs.
     s.worker.firmware = container;
+    s.setProgressUnit(TransferProgress::Bytes);
     const Session::Result r = s.run("applyFirmware", FirmwareMs);
     if (!r.ok) {
         if (!r.text.isEmpty())

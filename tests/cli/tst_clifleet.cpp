@@ -4,11 +4,17 @@
 #include "cli/clirun.h"
 #include "forms/configset.h"
 
+#include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +56,22 @@ QString writeOtherSet(const QString &path, const QString &partno = QStringLitera
     return path;
 }
 
+// A container of one file of `size` bytes, without pre- or post-commands.
+QString firmwareFile(const QString &path, int size)
+{
+    FirmwareContainer c;
+    c.magic = firmwareMagic();
+    c.version = 3;
+    c.info.model = QStringLiteral("KZ520");
+    c.info.hardwareVersions = { "03" };
+    c.info.softwareVersion = 400;
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        data[i] = char(i * 7 + 3);
+    c.files = { { "atc65.jar", data } };
+    return writeContainerFile(path, c);
+}
+
 } // namespace
 
 class TstCliFleet : public QObject
@@ -68,6 +90,14 @@ private slots:
     void jsonMatchesText_data();
     void jsonMatchesText();
     void fwinfoJson();
+    void progressOnPipe_data();
+    void progressOnPipe();
+    void progressOnTerminal();
+    void manyPorts_data();
+    void manyPorts();
+    void manyPortsPlaceholders();
+    void manyPortsUsage_data();
+    void manyPortsUsage();
 };
 
 void TstCliFleet::dryRunEqualsWrite_data()
@@ -275,6 +305,221 @@ void TstCliFleet::fwinfoJson()
              QStringLiteral("390"));
     QVERIFY(o.value("post").toArray().isEmpty());
     QCOMPARE(o.value("file").toArray().at(0).toObject().value("size").toInt(), 100);
+}
+
+void TstCliFleet::progressOnPipe_data()
+{
+    QTest::addColumn<bool>("quiet");
+    QTest::newRow("lines") << false;
+    QTest::newRow("quiet") << true;
+}
+
+// Not a terminal: one line per step and per tenth, with the bytes.
+void TstCliFleet::progressOnPipe()
+{
+    QFETCH(bool, quiet);
+    QTemporaryDir dir;
+    const QString path = firmwareFile(dir.filePath("fw.kzbin"), 61773);
+    QVERIFY(!path.isEmpty());
+    SimState s;
+    s.guardMs = 200;
+    Sim sim(s);
+    QVERIFY(sim.start());
+    QStringList args { "flash", path };
+    if (quiet)
+        args.prepend("--quiet");
+    const Run r = sim.run(args, 120000);
+    QCOMPARE(r.code, 0);
+    if (quiet) {
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        return;
+    }
+    const QRegularExpression counted(
+            "^Обновление ПО: atc65.jar: (\\d+) из 61773 байт \\((\\d+)%\\)$");
+    QList<int> percents;
+    qint64 lastBytes = -1;
+    const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        QVERIFY2(!line.contains('\r'), qPrintable(line));
+        const QRegularExpressionMatch m = counted.match(line);
+        if (!m.hasMatch())
+            continue;
+        QVERIFY(m.captured(1).toLongLong() > lastBytes);
+        lastBytes = m.captured(1).toLongLong();
+        const int percent = m.captured(2).toInt();
+        // At most one line a tenth.
+        QVERIFY2(percents.isEmpty() || percent / 10 > percents.last() / 10, qPrintable(r.err));
+        percents << percent;
+    }
+    QVERIFY2(percents.size() >= 3, qPrintable(r.err));
+    QCOMPARE(lastBytes, qint64(61773));
+    QVERIFY(lines.contains(QStringLiteral("Обновление ПО: остановка приложения")));
+}
+
+// A terminal: one status line redrawn in place with the bar, bytes, rate and
+// time left.
+void TstCliFleet::progressOnTerminal()
+{
+    QTemporaryDir dir;
+    const QString path = firmwareFile(dir.filePath("fw.kzbin"), 61773);
+    SimState s;
+    s.guardMs = 200;
+    Sim sim(s);
+    QVERIFY(sim.start());
+
+    int master = -1, slave = -1;
+    QVERIFY(openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    QProcess p;
+    p.setChildProcessModifier([slave] { dup2(slave, 2); });
+    p.start(QStringLiteral(KZCONFIG_CLI), sim.port() + QStringList { "flash", path });
+    QByteArray screen;
+    auto drain = [&] {
+        char buf[4096];
+        for (ssize_t n; (n = read(master, buf, sizeof buf)) > 0;)
+            screen.append(buf, int(n));
+    };
+    QDeadlineTimer deadline(120000);
+    while (!p.waitForFinished(50) && !deadline.hasExpired())
+        drain();
+    drain();
+    ::close(slave);
+    ::close(master);
+    QCOMPARE(p.exitCode(), 0);
+    const QString text = QString::fromUtf8(screen);
+    QVERIFY2(text.contains(QStringLiteral("\x1b[K")), qPrintable(text));
+    const QRegularExpression status(
+            "\rОбновление ПО: atc65.jar \\[[#.]{20}\\] \\d+% \\d+ из 61773 байт, [^,]+/с, осталось "
+            "[0-9:?]+\x1b\\[K");
+    QVERIFY2(text.count(status) >= 2, qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("61773 из 61773 байт")));
+    // No line per tenth on a terminal.
+    QVERIFY(!text.contains(QStringLiteral("байт (")));
+}
+
+void TstCliFleet::manyPorts_data()
+{
+    QTest::addColumn<QString>("verb");
+    QTest::newRow("read") << "read";
+    QTest::newRow("apply") << "apply";
+    QTest::newRow("flash") << "flash";
+    QTest::newRow("info --json") << "info";
+}
+
+// Three modems at once, the middle one silent: the others finish as alone,
+// every line carries its port, the summary names each, the status is 1.
+void TstCliFleet::manyPorts()
+{
+    QFETCH(QString, verb);
+    QTemporaryDir dir;
+    SimState good = stateWithProfiles();
+    good.guardMs = 200;
+    SimState silent = good;
+    silent.silent = true;
+    Sim a(good), b(silent), c(good);
+    QVERIFY(a.start() && b.start() && c.start());
+    const QStringList ports { a.modem.portName(), b.modem.portName(), c.modem.portName() };
+    QStringList args;
+    for (const QString &p : ports)
+        args << "--port" << p;
+    args << verb;
+    if (verb == "apply")
+        args << writeOtherSet(dir.filePath("set.kzini"));
+    else if (verb == "flash")
+        args << firmwareFile(dir.filePath("fw.kzbin"), 20000);
+    else if (verb == "info")
+        args << "--json";
+    const Run r = cli(args, 300000);
+    QCOMPARE(r.code, 1);
+
+    // The summary: one line per port, in order, at the end.
+    const QStringList err = r.err.split('\n', Qt::SkipEmptyParts);
+    QVERIFY(err.size() >= 3);
+    const QStringList summary = err.mid(err.size() - 3);
+    for (int i = 0; i < 3; ++i) {
+        const QStringList f = summary.at(i).split('\t');
+        QCOMPARE(f.size(), 3);
+        QCOMPARE(f.at(0), ports.at(i));
+        QCOMPARE(f.at(1) == "ok", i != 1);
+        QVERIFY2(f.at(2).endsWith(" с"), qPrintable(summary.at(i)));
+    }
+    // Every other line of either stream starts with its port and a tab.
+    for (const QString &line : err.mid(0, err.size() - 3))
+        QVERIFY2(ports.contains(line.section('\t', 0, 0)), qPrintable(line));
+
+    if (verb == "info") {
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(o.keys().size(), 3);
+        QCOMPARE(o.value(ports.at(0)).toObject().value("serial").toString(),
+                 QStringLiteral("520000123"));
+        QVERIFY(o.value(ports.at(1)).toObject().contains("error"));
+        return;
+    }
+    const QStringList out = r.out.split('\n', Qt::SkipEmptyParts);
+    for (const QString &line : out)
+        QVERIFY2(ports.contains(line.section('\t', 0, 0)), qPrintable(line));
+    if (verb == "read") {
+        for (int i : { 0, 2 }) {
+            QStringList own;
+            for (const QString &line : out)
+                if (line.section('\t', 0, 0) == ports.at(i))
+                    own << line.section('\t', 1);
+            const QJsonObject o = QJsonDocument::fromJson(own.join('\n').toUtf8()).object();
+            QCOMPARE(o.value("gprs").toArray().size(), 2);
+        }
+    } else if (verb == "apply") {
+        QCOMPARE(a.modem.state().dyndns.value(0), QStringLiteral("login2"));
+        QCOMPARE(c.modem.state().dyndns.value(0), QStringLiteral("login2"));
+    } else {
+        QCOMPARE(a.modem.state().drive.value("atc65.jar").size(), 20000);
+        QCOMPARE(c.modem.state().drive.value("atc65.jar").size(), 20000);
+    }
+}
+
+void TstCliFleet::manyPortsPlaceholders()
+{
+    QTemporaryDir dir;
+    SimState second = stateWithProfiles();
+    second.serial = "520000999";
+    Sim a(stateWithProfiles()), b(second);
+    QVERIFY(a.start() && b.start());
+    const QStringList ports = a.port() + b.port();
+    Run r = cli(ports + QStringList { "save", dir.filePath("{serial}.kzini") });
+    QCOMPARE(r.code, 0);
+    QVERIFY(QFile::exists(dir.filePath("520000123.kzini")));
+    QVERIFY(QFile::exists(dir.filePath("520000999.kzini")));
+
+    r = cli(ports + QStringList { "report", dir.filePath("r-{port}.kzrep") }, 300000);
+    QCOMPARE(r.code, 0);
+    for (const Sim *s : { &a, &b })
+        QVERIFY(QFile::exists(
+                dir.filePath("r-" + QFileInfo(s->modem.portName()).fileName() + ".kzrep")));
+
+    // diff: 0 when equal everywhere, 3 when one differs.
+    r = cli(ports + QStringList { "diff", dir.filePath("520000123.kzini") });
+    QCOMPARE(r.code, 0);
+    const QString other = writeOtherSet(dir.filePath("other.kzini"));
+    r = cli(ports + QStringList { "diff", other });
+    QCOMPARE(r.code, 3);
+}
+
+void TstCliFleet::manyPortsUsage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("save without placeholder")
+            << QStringList { "--port", "a", "--port", "b", "save", "set.kzini" };
+    QTest::newRow("report without placeholder")
+            << QStringList { "--port", "a", "--port", "b", "report", "r.kzrep" };
+    QTest::newRow("same port twice") << QStringList { "--port", "a", "--port", "a", "info" };
+    QTest::newRow("bt-scan") << QStringList { "--port", "a", "--port", "b", "bt-scan" };
+}
+
+void TstCliFleet::manyPortsUsage()
+{
+    QFETCH(QStringList, args);
+    const Run r = cli(args);
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.out.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstCliFleet)
