@@ -27,16 +27,21 @@ int verbSave(CliContext &ctx)
     return ExitOk;
 }
 
+bool CliSteps::loadSet(const CliContext &ctx, ConfigSet::Loaded *loaded)
+{
+    QString error;
+    if (!ConfigSet::load(expandPath(ctx.options.args.at(0), ctx.options.port), loaded, &error)) {
+        printErr(error);
+        return false;
+    }
+    return CliSteps::valuesFit(loaded->config, KZConfig::ConfigAll);
+}
+
 int verbApply(CliContext &ctx)
 {
     // The file first: a set that cannot be used needs no modem.
     ConfigSet::Loaded loaded;
-    QString error;
-    if (!ConfigSet::load(expandPath(ctx.options.args.at(0), ctx.options.port), &loaded, &error)) {
-        printErr(error);
-        return ExitFailed;
-    }
-    if (!CliSteps::valuesFit(loaded.config, KZConfig::ConfigAll))
+    if (!CliSteps::loadSet(ctx, &loaded))
         return ExitFailed;
 
     Session &s = ctx.session();

@@ -1,4 +1,3 @@
-#include "cli/multiport.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
 #include "config/configdiff.h"
@@ -11,12 +10,7 @@ int verbDiff(CliContext &ctx)
 {
     // The set is loaded exactly as apply loads it, refusals included.
     ConfigSet::Loaded loaded;
-    QString error;
-    if (!ConfigSet::load(expandPath(ctx.options.args.at(0), ctx.options.port), &loaded, &error)) {
-        printErr(error);
-        return ExitFailed;
-    }
-    if (!CliSteps::valuesFit(loaded.config, KZConfig::ConfigAll))
+    if (!CliSteps::loadSet(ctx, &loaded))
         return ExitFailed;
 
     Session &s = ctx.session();

@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "cli/session.h"
+#include "forms/configset.h"
 
 #include <memory>
 
@@ -54,4 +55,7 @@ int writeAndReadBack(Session &s, const KZConfig &config, int flags);
 // Prints, one a line, every command the write of config would send against
 // the record last read, and sends nothing; the exit status.
 int dryRun(Session &s, const KZConfig &config, int flags);
+// Loads the set named by the first argument as apply does, refusals and
+// their messages included.
+bool loadSet(const CliContext &ctx, ConfigSet::Loaded *loaded);
 } // namespace CliSteps
