@@ -33,13 +33,15 @@ void CliProgress::step(const QString &text)
     m_progress.setStep(text);
     if (m_quiet)
         return;
-    // While a counted part runs its step shows in the counted lines.
-    if (m_progress.active()) {
-        if (m_terminal)
-            printStatus(m_progress.statusLine());
+    // On a terminal every step redraws the one status line; elsewhere a
+    // step is a line of its own, unless a counted part runs, whose lines
+    // name the step.
+    if (m_terminal) {
+        printStatus(m_progress.active() ? m_progress.statusLine() : text);
         return;
     }
-    printProgressLine(text);
+    if (!m_progress.active())
+        printProgressLine(text);
 }
 
 void CliProgress::value(int done, int total)

@@ -393,6 +393,9 @@ void TstCliFleet::progressOnTerminal()
             "[0-9:?]+\x1b\\[K");
     QVERIFY2(text.count(status) >= 2, qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("61773 из 61773 байт")));
+    // Steps redraw the same line too.
+    QVERIFY2(text.contains(QStringLiteral("\rОбновление ПО: остановка приложения\x1b[K")),
+             qPrintable(text));
     // No line per tenth on a terminal.
     QVERIFY(!text.contains(QStringLiteral("байт (")));
 }
