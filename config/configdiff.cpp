@@ -37,35 +37,37 @@ struct FieldOf {
     bool secret;
 };
 
-void field(QList<Entry> *out, int group, const char *section, const FieldOf &f, const QString &from,
-           const QString &to)
+// A field of a group (f) or, without one, the group's single value.
+void change(QList<Entry> *out, int group, const char *section, const FieldOf *f,
+            const QString &from, const QString &to)
 {
     if (from == to)
         return;
     Entry e;
     e.group = group;
     e.section = QLatin1String(section);
-    e.kind = Entry::Field;
-    e.name = QLatin1String(f.name);
-    e.secret = f.secret;
-    if (!f.secret) {
+    if (f) {
+        e.kind = Entry::Field;
+        e.name = QLatin1String(f->name);
+        e.secret = f->secret;
+    }
+    if (!e.secret) {
         e.from = from;
         e.to = to;
     }
     out->append(e);
 }
 
+void field(QList<Entry> *out, int group, const char *section, const FieldOf &f, const QString &from,
+           const QString &to)
+{
+    change(out, group, section, &f, from, to);
+}
+
 void value(QList<Entry> *out, int group, const char *section, const QString &from,
            const QString &to)
 {
-    if (from == to)
-        return;
-    Entry e;
-    e.group = group;
-    e.section = QLatin1String(section);
-    e.from = from;
-    e.to = to;
-    out->append(e);
+    change(out, group, section, nullptr, from, to);
 }
 
 QStringList gprsFields(const GprsProfile &a, const GprsProfile &b)
