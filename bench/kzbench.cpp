@@ -1,9 +1,9 @@
 // Measures what the tool adds on top of the serial line: connecting, the
 // firmware transfer, the report, and the window's start, memory, idle CPU and
-// terminal delay, and the search for a modem. Prints one table; every figure
-// is the median of several runs.
+// terminal delay, the search for a modem, and kzconfig-cli on eight modems at
+// once. Prints one table; every figure is the median of several runs.
 //
-//   build/bench/kzbench [--runs N] [--only connect|firmware|report|window|detect]
+//   build/bench/kzbench [--runs N] [--only connect|firmware|report|window|detect|fleet]
 #include "app/mainwindow.h"
 #include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
@@ -27,7 +27,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -176,6 +178,29 @@ std::optional<QPair<double, double>> connectOnce(bool lineRate)
     const double seconds = t.nsecsElapsed() / 1e9;
     const double floor = lineSeconds(rig.sim.received().size() + rig.sim.sent().size());
     return qMakePair(seconds, floor);
+}
+
+// 5. kzconfig-cli reading every group of N modems at once, each at the
+// emulated line rate: the seconds from start to exit.
+std::optional<double> fleetReadOnce(int modems)
+{
+    std::vector<std::unique_ptr<SimModem>> sims;
+    QStringList args;
+    for (int i = 0; i < modems; ++i) {
+        sims.push_back(std::make_unique<SimModem>());
+        sims.back()->setState(fullModem(true));
+        if (!sims.back()->start())
+            return std::nullopt;
+        args << QStringLiteral("--port") << sims.back()->portName();
+    }
+    args << QStringLiteral("--quiet") << QStringLiteral("read");
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral(KZCONFIG_CLI), args);
+    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    return t.nsecsElapsed() / 1e9;
 }
 
 // 2. A 256 KiB file over OBEX at the emulated line rate: the fraction of the
@@ -439,7 +464,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCommandLineParser p;
     QCommandLineOption runsOpt(QStringLiteral("runs"), QStringLiteral("Runs per figure."), QStringLiteral("n"), QStringLiteral("5"));
-    QCommandLineOption onlyOpt(QStringLiteral("only"), QStringLiteral("connect, firmware, report, window or detect."), QStringLiteral("name"));
+    QCommandLineOption onlyOpt(QStringLiteral("only"), QStringLiteral("connect, firmware, report, window, detect or fleet."), QStringLiteral("name"));
     QCommandLineOption childOpt(QStringLiteral("window-child"), QStringLiteral("internal"), QStringLiteral("kind"));
     p.addOptions({ runsOpt, onlyOpt, childOpt });
     p.addHelpOption();
@@ -574,6 +599,22 @@ int main(int argc, char *argv[])
                       QStringLiteral("< 2 s"), QString(), !found.isEmpty() && median(found) < 2 };
         rows << Row { QStringLiteral("5b time spent on a silent port (all speeds)"), fmt(median(silent), 2) + QStringLiteral(" s"),
                       QStringLiteral("< 6 s"), QString(), !silent.isEmpty() && median(silent) < 6 };
+    }
+    if (want("fleet")) {
+        QList<double> one, eight, ratios;
+        for (int i = 0; i < qMin(runs, 3); ++i) {
+            const auto a = fleetReadOnce(1);
+            const auto b = fleetReadOnce(8);
+            if (a && b) {
+                one << *a;
+                eight << *b;
+                ratios << *b / *a;
+            }
+        }
+        const double ratio = median(ratios);
+        rows << Row { QStringLiteral("6 8 modems read at once, as a ratio to one (kzconfig-cli)"),
+                      fmt(median(eight), 2) + QStringLiteral(" s (one ") + fmt(median(one), 2) + QStringLiteral(" s)"),
+                      QStringLiteral("<= 1.5"), fmt(ratio, 2), !ratios.isEmpty() && ratio <= 1.5 };
     }
 
     printf("%-62s %-30s %-9s %-7s %s\n", "figure", "value", "goal", "ratio", "met");

@@ -1,4 +1,5 @@
 #include "cli/logfile.h"
+#include "cli/multiport.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
@@ -47,7 +48,7 @@ int dispatch(CliContext &ctx)
         { "bt-scan", verbBtScan }, { "send", verbSend },     { "auth", verbAuth },
         { "mode", verbMode },     { "save", verbSave },     { "apply", verbApply },
         { "reset", verbReset },   { "fwinfo", verbFwinfo }, { "flash", verbFlash },
-        { "report", verbReport }, { "report-show", verbReportShow },
+        { "report", verbReport }, { "report-show", verbReportShow }, { "diff", verbDiff },
         { "detect", verbDetect }, { "start-app", verbStartApp },
     };
     for (const auto &v : table)
@@ -86,6 +87,7 @@ int main(int argc, char *argv[])
         return ExitOk;
     }
     g_debug = ctx.options.debug;
+    KZConfigThread::registerMetaTypes(); // once, before any port's thread
     if (g_debug)
         g_previousFilter = QLoggingCategory::installFilter(debugFilter);
 
@@ -96,8 +98,12 @@ int main(int argc, char *argv[])
         }
     }
 
-    const int code = dispatch(ctx);
-    if (ctx.hung()) {
+    bool hung = false;
+    const int code = ctx.options.ports.size() > 1 && ctx.options.verb != QLatin1String("detect")
+                             ? runOnPorts(ctx.options, dispatch, &hung)
+                                                  : dispatch(ctx);
+    endStatus();
+    if (hung || ctx.hung()) {
         // A worker operation never finished: its thread cannot be joined.
         fflush(stdout);
         fflush(stderr);

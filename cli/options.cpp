@@ -37,6 +37,7 @@ const VerbSpec verbs[] = {
     { "save", 1, 1, 0, true },
     { "apply", 1, 1, OptYes, true },
     { "reset", 0, 0, OptYes, true },
+    { "diff", 1, 1, 0, true },
     { "fwinfo", 1, 1, 0, false },
     { "flash", 1, 1, OptYes | OptRecover, true },
     { "report", 1, 1, OptProfiles, true },
@@ -88,6 +89,7 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
             return false;
         }
         o->port = v.trimmed();
+        o->ports << o->port;
         return true;
     }
     if (name == QLatin1String("--baud")) {
@@ -154,11 +156,124 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
     return false;
 }
 
+// ---- Fleet options: --dry-run, --json, --quiet, several --port ----
+
+enum FleetOption : unsigned {
+    FleetDryRun = 0x1,
+    FleetJson = 0x2,
+};
+
+// Which commands take which fleet option, and which may run on several
+// ports at once.
+const struct {
+    const char *verb;
+    unsigned options;
+    bool multiPort;
+} fleetVerbs[] = {
+    { "info", FleetJson, true },          { "read", 0, true },
+    { "diff", FleetJson, true },          { "save", 0, true },
+    { "apply", FleetDryRun, true },       { "reset", FleetDryRun, true },
+    { "mode", FleetJson | FleetDryRun, true }, { "auth", 0, true },
+    { "send", 0, true },                  { "flash", 0, true },
+    { "report", 0, true },                { "fwinfo", FleetJson, false },
+    { "ports", FleetJson, false },        { "detect", FleetJson, false },
+};
+
+unsigned fleetOptionsOf(const QString &verb, bool *multiPort = nullptr)
+{
+    for (const auto &v : fleetVerbs)
+        if (verb == QLatin1String(v.verb)) {
+            if (multiPort)
+                *multiPort = v.multiPort;
+            return v.options;
+        }
+    if (multiPort)
+        *multiPort = false;
+    return 0;
+}
+
+// Handles --dry-run and --json after the command; false when the argument is
+// none of them (*handled false) or is refused (*error set).
+bool parseFleetOption(const QString &verb, const QString &arg, CliOptions *o, bool *handled,
+                      QString *error)
+{
+    const QString name = optionName(arg);
+    unsigned bit = 0;
+    bool *target = nullptr;
+    if (name == QLatin1String("--dry-run")) {
+        bit = FleetDryRun;
+        target = &o->dryRun;
+    } else if (name == QLatin1String("--json")) {
+        bit = FleetJson;
+        target = &o->json;
+    } else {
+        *handled = false;
+        return false;
+    }
+    *handled = true;
+    if (!(fleetOptionsOf(verb) & bit)) {
+        *error = QStringLiteral("команда %1 не принимает параметр %2").arg(verb, name);
+        return false;
+    }
+    if (arg != name) {
+        *error = QStringLiteral("параметр %1 не принимает значения").arg(name);
+        return false;
+    }
+    *target = true;
+    return true;
+}
+
+// Whether FILE names one file per port: it must hold {port} or {serial}.
+bool hasPlaceholder(const QString &path)
+{
+    return path.contains(QLatin1String("{port}")) || path.contains(QLatin1String("{serial}"));
+}
+
+// Checks of the fleet options that need the whole command line.
+bool checkFleet(CliOptions *o, QString *error)
+{
+    const QString &verb = o->verb;
+    if (o->dryRun && verb == QLatin1String("mode") && o->args.isEmpty()) {
+        *error = QStringLiteral("параметр --dry-run используется только с mode set");
+        return false;
+    }
+    // The search takes its list of ports itself, one after the other.
+    if (o->ports.size() < 2 || verb == QLatin1String("detect"))
+        return true;
+    bool multiPort = false;
+    fleetOptionsOf(verb, &multiPort);
+    if (!multiPort) {
+        *error = QStringLiteral("команда %1 работает только с одним портом").arg(verb);
+        return false;
+    }
+    for (int i = 0; i < o->ports.size(); ++i)
+        for (int j = i + 1; j < o->ports.size(); ++j)
+            if (o->ports.at(i) == o->ports.at(j)) {
+                *error = QStringLiteral("порт %1 указан дважды").arg(o->ports.at(i));
+                return false;
+            }
+    // Files written per port: one path for all would make them overwrite
+    // each other.
+    const bool writesFile = verb == QLatin1String("save") || verb == QLatin1String("report");
+    if (writesFile && !hasPlaceholder(o->args.value(0))) {
+        *error = QStringLiteral("с несколькими портами имя файла должно содержать {port} или "
+                                "{serial}");
+        return false;
+    }
+    return true;
+}
+
+// ---- end of the fleet options ----
+
 bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliOptions *o,
                      QString *error)
 {
     const QString arg = argv.at(*i);
     const QString name = optionName(arg);
+    bool fleet = false;
+    const bool fleetOk = parseFleetOption(QLatin1String(spec.name), arg, o, &fleet, error);
+    if (fleet)
+        return fleetOk;
     auto refuse = [&] {
         *error = QStringLiteral("команда %1 не принимает параметр %2")
                          .arg(QLatin1String(spec.name), name);
@@ -274,7 +389,7 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
         *error = QStringLiteral("код содержит перевод строки или нулевой символ");
         return false;
     }
-    if (verb == QLatin1String("reset") && !o->yes) {
+    if (verb == QLatin1String("reset") && !o->yes && !o->dryRun) {
         *error = QStringLiteral("сброс заменяет всю конфигурацию модема настройками по "
                                 "умолчанию; подтвердите его параметром --yes");
         return false;
@@ -337,6 +452,10 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
             o.debug = true;
             continue;
         }
+        if (arg == QLatin1String("--quiet")) {
+            o.quiet = true;
+            continue;
+        }
         if (const int taken = parseLogOption(argv, &i, &o, error); taken >= 0) {
             if (taken == 0)
                 return false;
@@ -383,6 +502,10 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
                 continue;
             }
         }
+        if (!optionsEnded && arg == QLatin1String("--quiet")) {
+            o.quiet = true;
+            continue;
+        }
         if (!optionsEnded && arg.startsWith(QLatin1String("--"))) {
             if (!parseVerbOption(argv, &i, *spec, &o, error))
                 return false;
@@ -390,7 +513,7 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
         }
         o.args << arg;
     }
-    if (!checkVerb(*spec, &o, error))
+    if (!checkVerb(*spec, &o, error) || !checkFleet(&o, error))
         return false;
     *out = o;
     return true;
@@ -410,40 +533,47 @@ QString usageText()
             "  --debug              обмен с модемом на стандартный поток ошибок\n"
             "  --log ФАЙЛ           журнал обмена в файл (дописывается построчно)\n"
             "  --log-secrets        не скрывать в журнале пароли, PIN и коды\n"
+            "  --quiet              без сообщений о ходе работы\n"
             "  --help, -h           эта справка\n"
             "  --version            версия программы\n"
+            "  Порт можно указать несколько раз: команда выполняется на всех сразу;\n"
+            "  в именах файлов {port} и {serial} дают имя порта и серийный номер.\n"
             "\n"
             "Команды:\n"
             "  ports [--json]                список последовательных портов\n"
             "  detect [--port ИМЯ]... [--json]\n"
             "                                найти модем и его скорость\n"
             "  start-app                     запустить приложение модема\n"
-            "  info                          сведения о модеме\n"
+            "  info [--json]                 сведения о модеме\n"
             "  read                          вся конфигурация модема в JSON\n"
+            "  diff ФАЙЛ [--json]            отличия модема от набора настроек\n"
             "  bt-scan                       поиск устройств Bluetooth\n"
             "  send СТРОКА [--timeout МС]    отправить команду и показать ответ\n"
             "  auth КОД                      выполнить привилегированную команду\n"
-            "  mode                          режим работы (команда автозапуска)\n"
-            "  mode set КОМАНДА --channel com|bt|none\n"
+            "  mode [--json]                 режим работы (команда автозапуска)\n"
+            "  mode set КОМАНДА --channel com|bt|none [--dry-run]\n"
             "                                записать команду автозапуска\n"
             "  save ФАЙЛ                     сохранить набор настроек (*.kzini)\n"
-            "  apply ФАЙЛ [--yes]            загрузить набор настроек в модем\n"
-            "  reset --yes                   записать настройки по умолчанию\n"
-            "  fwinfo ФАЙЛ                   описание файла прошивки (*.kzbin)\n"
+            "  apply ФАЙЛ [--yes] [--dry-run] загрузить набор настроек в модем\n"
+            "  reset --yes | --dry-run       записать настройки по умолчанию\n"
+            "  fwinfo ФАЙЛ [--json]          описание файла прошивки (*.kzbin)\n"
             "  flash ФАЙЛ [--yes] [--recover]\n"
             "                                обновить ПО модема (--recover: модема без приложения)\n"
             "  report ФАЙЛ [--profiles]      собрать отчёт (*.kzrep)\n"
             "  report-show ФАЙЛ [--raw]      показать текст отчёта (--raw: байты как есть)\n"
+            "  --dry-run: показать команды записи, ничего не записывая;\n"
+            "  --json: вывод одним документом JSON.\n"
             "\n"
             "Код выхода: 0 успех, 1 ошибка операции (сообщение на потоке ошибок),\n"
-            "2 ошибка в командной строке (в том числе reset без --yes).\n");
+            "2 ошибка в командной строке (в том числе reset без --yes),\n"
+            "3 diff нашёл отличия.\n");
 }
 
 QString shortUsageText()
 {
     return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N|auto] [--data 8|7] "
-                          "[--parity N|E|O] [--stop 1|2] [--debug] [--log ФАЙЛ] [--log-secrets] КОМАНДА [аргументы]\n"
-                          "Команды: ports, detect, start-app, info, read, bt-scan, send, auth, mode, save, apply, "
+                          "[--parity N|E|O] [--stop 1|2] [--debug] [--quiet] [--log ФАЙЛ] [--log-secrets] КОМАНДА [аргументы]\n"
+                          "Команды: ports, detect, start-app, info, read, diff, bt-scan, send, auth, mode, save, apply, "
                           "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
                           "--help");
 }

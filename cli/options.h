@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // Exit statuses are part of the command line's contract: scripts test them.
-enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitDiffers = 3 };
 
 // What the command line asked for. Connection options stand before the
 // command, the command's own options after it.
@@ -31,9 +31,13 @@ struct CliOptions {
     bool raw = false; // report-show: the bytes as the file holds them
     int timeoutMs = 3000;
     QString channel; // com, bt, none; empty when not given
-    bool json = false;
     bool recover = false;  // flash a modem without its application
-    QStringList ports;     // detect: the ports to search (--port after the command)
+
+    // Fleet use: several ports, output for scripts, no write.
+    QStringList ports; // every --port in order; `port` is the first
+    bool dryRun = false;
+    bool json = false;
+    bool quiet = false; // no progress
 };
 
 // Parses argv without the program name. False with *error (one line for the

@@ -6,6 +6,9 @@
 
 #include <QtGlobal>
 
+#include <QJsonDocument>
+
+#include <atomic>
 #include <cstdio>
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
@@ -14,6 +17,19 @@
 #endif
 
 namespace {
+
+thread_local OutputScope *t_scope = nullptr;
+std::atomic<bool> g_statusOpen { false };
+
+// Every line of a text that spans several gets the prefix.
+QString prefixed(const QString &text)
+{
+    if (!t_scope || t_scope->prefix.isEmpty())
+        return text;
+    QString out = t_scope->prefix + text;
+    out.replace(QLatin1Char('\n'), QLatin1Char('\n') + t_scope->prefix);
+    return out;
+}
 
 void writeLine(FILE *stream, const QString &line)
 {
@@ -24,19 +40,36 @@ void writeLine(FILE *stream, const QString &line)
 
 } // namespace
 
+OutputScope::OutputScope() : m_previous(t_scope)
+{
+    t_scope = this;
+}
+
+OutputScope::~OutputScope()
+{
+    t_scope = m_previous;
+}
+
+OutputScope *OutputScope::current()
+{
+    return t_scope;
+}
+
 void printOut(const QString &line)
 {
-    writeLine(stdout, VisibleText::escaped(line));
+    writeLine(stdout, prefixed(VisibleText::escaped(line)));
 }
 
 void printOutRaw(const QString &line)
 {
-    writeLine(stdout, line);
+    writeLine(stdout, prefixed(line));
 }
 
 void printErr(const QString &line)
 {
-    writeLine(stderr, VisibleText::escaped(line));
+    if (t_scope)
+        t_scope->lastError = line;
+    printProgressLine(VisibleText::escaped(line));
 }
 
 bool stdoutIsTerminal()
@@ -50,10 +83,55 @@ bool stdoutIsTerminal()
 #endif
 }
 
+void printProgressLine(const QString &line)
+{
+    endStatus();
+    writeLine(stderr, prefixed(line));
+}
+
+void printStatus(const QString &line)
+{
+    // Carriage return, the line, then erase what a longer line left.
+    const QByteArray bytes = ("\r" + line + QStringLiteral("\x1b[K")).toUtf8();
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    fflush(stderr);
+    g_statusOpen = true;
+}
+
+void endStatus()
+{
+    if (g_statusOpen.exchange(false)) {
+        fputc('\n', stderr);
+        fflush(stderr);
+    }
+}
+
+void printJson(const QJsonObject &object)
+{
+    if (t_scope && t_scope->collectJson) {
+        t_scope->json = object;
+        return;
+    }
+    const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    writeLine(stdout, prefixed(QString::fromUtf8(json).trimmed()));
+}
+
 void printKeyValues(const KeyValues &lines)
 {
     for (const auto &kv : lines)
         printOut(kv.first + QStringLiteral(": ") + kv.second);
+}
+
+void printKeyValues(const KeyValues &lines, bool json)
+{
+    if (!json) {
+        printKeyValues(lines);
+        return;
+    }
+    QJsonObject o;
+    for (const auto &kv : lines)
+        o.insert(kv.first, kv.second);
+    printJson(o);
 }
 
 namespace CliMessages {

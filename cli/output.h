@@ -2,6 +2,8 @@
 
 #include "config/kzconfig.h"
 
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -20,9 +22,41 @@ void printErr(const QString &line);
 void printOutRaw(const QString &line);
 bool stdoutIsTerminal();
 
+// A status line on a terminal, redrawn in place; any other line on standard
+// error first ends it, as does endStatus().
+void printStatus(const QString &line);
+// A progress line: as printErr, but no failure message.
+void printProgressLine(const QString &line);
+void endStatus();
+
+// One JSON document on standard output (indented), or into the port's slot
+// when several ports run at once.
+void printJson(const QJsonObject &object);
+
+// While one exists on a thread, that thread's output lines start with
+// `prefix` and its JSON documents go to `json` instead of standard output.
+// Several ports at once each run under one.
+struct OutputScope {
+    QString prefix;
+    QJsonValue json;
+    bool collectJson = false;
+    QString lastError; // the last line on standard error that was no progress
+
+    OutputScope();
+    ~OutputScope();
+    OutputScope(const OutputScope &) = delete;
+    OutputScope &operator=(const OutputScope &) = delete;
+    static OutputScope *current();
+
+private:
+    OutputScope *m_previous;
+};
+
 // "key: value" lines.
 using KeyValues = QList<QPair<QString, QString>>;
 void printKeyValues(const KeyValues &lines);
+// The same lines as one JSON object (--json), or as text.
+void printKeyValues(const KeyValues &lines, bool json);
 
 // The window's messages, shown here for the same failures.
 namespace CliMessages {

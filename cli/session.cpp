@@ -20,21 +20,14 @@ constexpr int WriteMs = 300000;
 constexpr int ReportMs = 900000;
 } // namespace
 
-Session::Session(const CliOptions &options) : m_options(options)
+Session::Session(const CliOptions &options)
+    : m_options(options), m_progress(options.quiet, CliProgress::stderrIsTerminal())
 {
     KZConfigThread::registerMetaTypes();
-    connect(&worker, &KZConfigThread::progress, this, [](const QString &text) { printErr(text); });
-    connect(&worker, &KZConfigThread::progressValue, this, [this](int value, int maximum) {
-        if (maximum <= 0) {
-            m_lastPercent = -1;
-            return;
-        }
-        const int percent = int(qint64(qBound(0, value, maximum)) * 100 / maximum);
-        if (percent != m_lastPercent) {
-            m_lastPercent = percent;
-            printErr(QStringLiteral("%1%").arg(percent));
-        }
-    });
+    connect(&worker, &KZConfigThread::progress, this,
+            [this](const QString &text) { m_progress.step(text); });
+    connect(&worker, &KZConfigThread::progressValue, this,
+            [this](int value, int maximum) { m_progress.value(value, maximum); });
     connect(&worker, &KZConfigThread::opCompleted, this,
             [this](KZConfigThread::Operation, bool ok, const QString &text) {
                 m_results << Result { ok, false, text };
@@ -61,6 +54,11 @@ Session::~Session()
         m_runner.reset();
     else
         (void)m_runner.release(); // the process ends right after; never join a stuck thread
+}
+
+void Session::setProgressUnit(TransferProgress::Unit unit)
+{
+    m_progress.setUnit(unit);
 }
 
 bool Session::waitUntil(const std::function<bool()> &done, int timeoutMs)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/options.h"
+#include "cli/progress.h"
 #include "device/kzconfigthread.h"
 
 #include <QObject>
@@ -55,6 +56,9 @@ public:
     // joined, so the process must end without waiting for it.
     bool hung() const { return m_hung; }
 
+    // How the counted progress is told: bytes (firmware) or queries (report).
+    void setProgressUnit(TransferProgress::Unit unit);
+
 signals:
     void changed();
 
@@ -65,6 +69,6 @@ private:
     QList<QPair<int, int>> m_requests;
     QList<QPair<int, int>> m_configs;
     QStringList m_reports;
-    int m_lastPercent = -1;
+    CliProgress m_progress;
     bool m_hung = false;
 };

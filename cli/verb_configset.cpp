@@ -1,5 +1,6 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "cli/multiport.h"
 #include "forms/configset.h"
 
 int verbSave(CliContext &ctx)
@@ -17,24 +18,31 @@ int verbSave(CliContext &ctx)
     const ConfigSet::Data data =
             ConfigSet::fromConfig(s.worker.config, s.worker.model, s.worker.softwareVersion);
     QString error;
-    if (!ConfigSet::save(ctx.options.args.at(0), data, &error)) {
+    const QString path =
+            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
+    if (!ConfigSet::save(path, data, &error)) {
         printErr(error);
         return ExitFailed;
     }
     return ExitOk;
 }
 
+bool CliSteps::loadSet(const CliContext &ctx, ConfigSet::Loaded *loaded)
+{
+    QString error;
+    if (!ConfigSet::load(expandPath(ctx.options.args.at(0), ctx.options.port), loaded, &error)
+        || !ConfigSet::complete(*loaded, &error)) {
+        printErr(error);
+        return false;
+    }
+    return CliSteps::valuesFit(loaded->config, KZConfig::ConfigAll);
+}
+
 int verbApply(CliContext &ctx)
 {
     // The file first: a set that cannot be used needs no modem.
     ConfigSet::Loaded loaded;
-    QString error;
-    if (!ConfigSet::load(ctx.options.args.at(0), &loaded, &error)
-        || !ConfigSet::complete(loaded, &error)) {
-        printErr(error);
-        return ExitFailed;
-    }
-    if (!CliSteps::valuesFit(loaded.config, KZConfig::ConfigAll))
+    if (!CliSteps::loadSet(ctx, &loaded))
         return ExitFailed;
 
     Session &s = ctx.session();
@@ -44,7 +52,7 @@ int verbApply(CliContext &ctx)
         printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.model,
                                             s.worker.softwareVersion)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        if (!ctx.options.yes) {
+        if (!ctx.options.yes && !ctx.options.dryRun) {
             printErr(QStringLiteral("Настройки не применены: для применения укажите --yes."));
             return ExitFailed;
         }
@@ -54,5 +62,7 @@ int verbApply(CliContext &ctx)
     int failed = 0;
     if (!CliSteps::read(s, KZConfig::ConfigAll, &failed))
         return ExitFailed;
+    if (ctx.options.dryRun)
+        return CliSteps::dryRun(s, loaded.config, KZConfig::ConfigAll, failed);
     return CliSteps::writeAndReadBack(s, loaded.config, KZConfig::ConfigAll, failed);
 }

@@ -1,9 +1,13 @@
+#include "cli/multiport.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
 
 #include <QDebug>
 #include "firmware/firmwarecontainer.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 namespace {
 
@@ -27,6 +31,7 @@ int runUpdate(Session &s, const FirmwareContainer &container, const char *slot)
     // The worker is idle between operations: it reads the container only
     // once the update runs.
     s.worker.firmware = container;
+    s.setProgressUnit(TransferProgress::Bytes);
     const Session::Result r = s.run(slot, FirmwareMs);
     if (!r.ok) {
         if (!r.text.isEmpty())
@@ -53,6 +58,30 @@ int flashRecover(Session &s, const FirmwareContainer &container)
     return runUpdate(s, container, "applyFirmwareRecovery");
 }
 
+// The keys of the text form; the repeated ones as arrays.
+QJsonObject containerJson(const FirmwareContainer &c)
+{
+    auto checks = [](const QList<CommandCheck> &list) {
+        QJsonArray out;
+        for (const CommandCheck &check : list)
+            out.append(QJsonObject { { QStringLiteral("command"), check.command },
+                                     { QStringLiteral("reply"), check.reply } });
+        return out;
+    };
+    QJsonArray files;
+    for (const FirmwareFile &f : std::as_const(c.files))
+        files.append(QJsonObject { { QStringLiteral("name"), f.name },
+                                   { QStringLiteral("size"), qint64(f.data.size()) } });
+    return QJsonObject {
+        { QStringLiteral("model"), c.info.model },
+        { QStringLiteral("hardware"), c.info.hardwareVersions.join(QLatin1Char(',')) },
+        { QStringLiteral("software"), QString::number(c.info.softwareVersion) },
+        { QStringLiteral("pre"), checks(c.info.preCommands) },
+        { QStringLiteral("post"), checks(c.info.postCommands) },
+        { QStringLiteral("file"), files },
+    };
+}
+
 } // namespace
 
 int verbFwinfo(CliContext &ctx)
@@ -60,6 +89,10 @@ int verbFwinfo(CliContext &ctx)
     FirmwareContainer c;
     if (!loadContainer(ctx.options.args.at(0), &c))
         return ExitFailed;
+    if (ctx.options.json) {
+        printJson(containerJson(c));
+        return ExitOk;
+    }
     printOut(QStringLiteral("model: ") + c.info.model);
     printOut(QStringLiteral("hardware: ") + c.info.hardwareVersions.join(QLatin1Char(',')));
     printOut(QStringLiteral("software: ") + QString::number(c.info.softwareVersion));
@@ -75,7 +108,7 @@ int verbFwinfo(CliContext &ctx)
 int verbFlash(CliContext &ctx)
 {
     FirmwareContainer container;
-    if (!loadContainer(ctx.options.args.at(0), &container))
+    if (!loadContainer(expandPath(ctx.options.args.at(0), ctx.options.port), &container))
         return ExitFailed;
 
     Session &s = ctx.session();

@@ -3,12 +3,12 @@
 
 namespace {
 
-int showMode(Session &s)
+int showMode(Session &s, bool json)
 {
     int failed = 0;
     if (!CliSteps::read(s, KZConfig::ConfigAutoexec, &failed) || failed)
         return ExitFailed;
-    printKeyValues(modeLines(s.worker.config));
+    printKeyValues(modeLines(s.worker.config), json);
     return ExitOk;
 }
 
@@ -21,7 +21,7 @@ int verbMode(CliContext &ctx)
     if (o.args.isEmpty()) {
         if (!s.connectModem())
             return ExitFailed;
-        return showMode(s);
+        return showMode(s, o.json);
     }
 
     // "mode set": the window's save with one autostart switch checked. Only
@@ -44,6 +44,8 @@ int verbMode(CliContext &ctx)
         return ExitFailed;
     }
     const KZConfig copy = withCommand(s.worker.config);
+    if (o.dryRun)
+        return CliSteps::dryRun(s, copy, KZConfig::ConfigAutoexec);
 
     int ok = 0, error = 0;
     if (!s.writeConfig(copy, KZConfig::ConfigAutoexec, &ok, &error) || error) {
@@ -51,5 +53,5 @@ int verbMode(CliContext &ctx)
         printOut(QStringLiteral("failed: ") + groupNames(KZConfig::ConfigAutoexec).join(' '));
         return ExitFailed;
     }
-    return showMode(s);
+    return showMode(s, o.json);
 }

@@ -2,7 +2,6 @@
 #include "cli/verbs.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
@@ -61,8 +60,6 @@ int verbRead(CliContext &ctx)
     if (!CliSteps::connectAndReadAll(s, &failed) || CliSteps::lineLost(s))
         return ExitFailed;
     // A failed group is named in the object; the connection itself worked.
-    const QByteArray json =
-            QJsonDocument(configJson(s.worker.config, failed)).toJson(QJsonDocument::Indented);
-    printOut(QString::fromUtf8(json).trimmed());
+    printJson(configJson(s.worker.config, failed));
     return ExitOk;
 }

@@ -1,3 +1,4 @@
+#include "cli/multiport.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
 #include "config/reportfile.h"
@@ -7,7 +8,6 @@
 
 int verbReport(CliContext &ctx)
 {
-    const QString path = ctx.options.args.at(0);
     Session &s = ctx.session();
     // The report holds the profiles and the Bluetooth mode as last read: read
     // everything first, as the window does after connecting.
@@ -20,6 +20,8 @@ int verbReport(CliContext &ctx)
         printErr(QStringLiteral("Отчёт не собран: модем не закончил ответы."));
         return ExitFailed;
     }
+    const QString path =
+            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
     QString error;
     if (!ReportFile::write(path, report, &error)) {
         printErr(QStringLiteral("Не удалось сохранить отчёт в файл «%1»: %2.").arg(path, error));

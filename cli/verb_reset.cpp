@@ -3,7 +3,8 @@
 
 int verbReset(CliContext &ctx)
 {
-    // The option parser has already refused a reset without --yes.
+    // The option parser has already refused a reset without --yes (a dry run
+    // needs none: it sends no write).
     const KZConfig defaults;
     if (!CliSteps::valuesFit(defaults, KZConfig::ConfigAll))
         return ExitFailed;
@@ -11,5 +12,7 @@ int verbReset(CliContext &ctx)
     int failed = 0;
     if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
+    if (ctx.options.dryRun)
+        return CliSteps::dryRun(s, defaults, KZConfig::ConfigAll, failed);
     return CliSteps::writeAndReadBack(s, defaults, KZConfig::ConfigAll, failed);
 }

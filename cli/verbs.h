@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "cli/session.h"
+#include "forms/configset.h"
 
 #include <memory>
 
@@ -39,6 +40,7 @@ int verbReport(CliContext &ctx);
 int verbReportShow(CliContext &ctx);
 int verbDetect(CliContext &ctx);
 int verbStartApp(CliContext &ctx);
+int verbDiff(CliContext &ctx);
 
 // Shared steps of the configuration commands.
 namespace CliSteps {
@@ -58,4 +60,11 @@ bool lineLost(Session &s);
 // --baud auto: the speed search on one port; prints "Скорость модема: N" and
 // sets *baudCode, or prints why nothing was found.
 bool findBaud(Session &s, const QString &port, int *baudCode);
+// Prints, one a line, every command the write of config would send against
+// the record last read, and sends nothing; the exit status. Groups in notRead
+// (their read failed) are left out and reported failed, as the write does.
+int dryRun(Session &s, const KZConfig &config, int flags, int notRead = 0);
+// Loads the set named by the first argument as apply does, refusals and
+// their messages included.
+bool loadSet(const CliContext &ctx, ConfigSet::Loaded *loaded);
 } // namespace CliSteps

@@ -1,12 +1,9 @@
 #include "config/linevalues.h"
-#include "config/profilediff.h"
 #include "device/exchangelog.h"
+#include "config/writeplan.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
-#include <QStringList>
-
-#include <functional>
 
 void KZConfigThread::modConfig(KZConfig config_new, int flags)
 {
@@ -15,168 +12,64 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     OperationLogScope logScope(QStringLiteral("modConfig"), QString::number(flags, 16));
     int flagsOk = 0;
     int flagsError = 0;
-    auto result = [&](int bit, bool ok) { (ok ? flagsOk : flagsError) |= bit; };
 
     auto lineGone = [this] { return lineLost() || !isPortOpen(); };
 
-    // One write command acknowledged by "OK". A lost line fails it at once;
-    // a text that would end the command early is never sent.
-    auto command = [&](const QString &line, int timeoutMs) {
+    // One command of the plan. A lost line fails it at once; a text that
+    // would end the command early is never sent.
+    auto execute = [&](const WritePlan::Command &c) {
         if (lineGone())
             return false;
-        if (LineValues::breaksLine(line)) {
+        if (LineValues::breaksLine(c.line)) {
             qDebug() << QStringLiteral("modConfig: refused to send a line break inside a command");
             return false;
         }
         drainInput();
-        sendCommand(line);
-        return waitReplyIs(QStringLiteral("OK"), timeoutMs);
-    };
-
-    // The tool's port follows the modem's new setting before anything else is sent.
-    auto serialSetting = [&](const QString &line, const std::function<void()> &applyToLink) {
-        if (!command(line, 3000))
+        sendCommand(c.line);
+        if (c.kind == WritePlan::Command::Unjudged) {
+            // A line lost meanwhile is no answer, though: the command may
+            // not have reached the modem.
+            waitReply(c.timeoutMs);
+            return !lineGone();
+        }
+        if (!waitReplyIs(QStringLiteral("OK"), c.timeoutMs))
             return false;
-        closePort();
-        online = true;
-        applyToLink();
-        if (!openPort())
-            return false;
-        waitReply(2000);
+        if (c.kind == WritePlan::Command::SerialSetting) {
+            // The tool's port follows the modem's new setting before anything else is sent.
+            closePort();
+            online = true;
+            const WritePlan::LinkChange &l = c.link;
+            if (l.baudCode >= 0)
+                baudRate = l.baudCode;
+            if (l.dataBits >= 0)
+                dataBits = l.dataBits;
+            if (l.parity >= 0)
+                parity = l.parity;
+            if (l.stopBits >= 0)
+                stopBits = l.stopBits;
+            if (l.flow >= 0)
+                flowControl = l.flow;
+            if (!openPort())
+                return false;
+            waitReply(2000);
+        }
         return true;
     };
 
-    // Values the line cannot carry fail their group before anything is sent.
-    auto valuesCarried = [&](int group) {
-        const QList<LineValues::Offence> bad = LineValues::check(config_new, group);
-        if (bad.isEmpty())
-            return true;
-        qDebug() << QStringLiteral("modConfig: group %1 not written: %2")
-                            .arg(QString::number(group, 16), LineValues::message(bad));
-        return false;
-    };
-
-    if (flags & KZConfig::ConfigBaudrate) {
-        const int row = KZTables::baudIndexForCode(config_new.baudrate);
-        if (row >= 0) {
-            const KZTables::BaudRow r = KZTables::baudTable[row];
-            result(KZConfig::ConfigBaudrate,
-                   serialSetting(QStringLiteral("AT+IPR=%1").arg(r.baud),
-                                 [&] { baudRate = r.code; }));
+    for (const WritePlan::Group &g : WritePlan::plan(config, config_new, flags, softwareNumber())) {
+        if (g.outcome == WritePlan::Group::Skip)
+            continue;
+        bool ok = g.outcome == WritePlan::Group::Write;
+        if (!ok)
+            qDebug() << QStringLiteral("modConfig: group %1 not written: %2")
+                                .arg(QString::number(g.flag, 16), g.reason);
+        for (const WritePlan::Command &c : g.commands) {
+            if (!ok && !g.continueAfterFailure)
+                break;
+            if (!execute(c))
+                ok = false;
         }
-    }
-
-    if (flags & KZConfig::ConfigFraming) {
-        if (!KZTables::validFramingIndex(config_new.framing)) {
-            result(KZConfig::ConfigFraming, false);
-        } else {
-            const KZTables::FramingRow r = KZTables::framingTable[config_new.framing];
-            result(KZConfig::ConfigFraming,
-                   serialSetting(QStringLiteral("AT+ICF=") + QLatin1String(r.icf), [&] {
-                       dataBits = r.dataBits;
-                       parity = r.parity;
-                       stopBits = r.stopBits;
-                   }));
-        }
-    }
-
-    if (flags & KZConfig::ConfigFlow) {
-        const int row = KZTables::flowIndexForValue(config_new.flow);
-        if (row >= 0) {
-            const KZTables::FlowRow r = KZTables::flowTable[row];
-            result(KZConfig::ConfigFlow,
-                   serialSetting(QStringLiteral("AT+IFC=") + QLatin1String(r.ifc),
-                                 [&] { flowControl = r.value; }));
-        }
-    }
-
-    if (flags & KZConfig::ConfigGprs) {
-        bool ok = valuesCarried(KZConfig::ConfigGprs);
-        if (ok) {
-            // A failed command does not stop the others.
-            for (const auto &step : ProfileDiff::steps(config.gprsProfiles, config_new.gprsProfiles)) {
-                const GprsProfile &p = step.profile;
-                const QString line = step.kind == ProfileDiff::Step<GprsProfile>::Delete
-                        ? QStringLiteral("AT+DELGPRS=") + p.name
-                        : QStringLiteral("AT+ADDGPRS=")
-                                + QStringList { p.name, p.apn, p.username, p.password }.join(
-                                        QLatin1Char(','));
-                if (!command(line, 5000))
-                    ok = false;
-            }
-        }
-        result(KZConfig::ConfigGprs, ok);
-    }
-
-    if (flags & KZConfig::ConfigNtrip) {
-        bool ok = valuesCarried(KZConfig::ConfigNtrip);
-        if (ok) {
-            for (const auto &step :
-                 ProfileDiff::steps(config.ntripProfiles, config_new.ntripProfiles)) {
-                const NtripProfile &p = step.profile;
-                const QString line = step.kind == ProfileDiff::Step<NtripProfile>::Delete
-                        ? QStringLiteral("AT+DELNTRIP=") + p.name
-                        : QStringLiteral("AT+ADDNTRIP=")
-                                + QStringList { p.name,           p.address,     p.port,
-                                                p.mountpoint,     p.clientLogin, p.clientPassword,
-                                                p.serverPassword, p.sourcetable }
-                                          .join(QLatin1Char(','));
-                if (!command(line, 5000))
-                    ok = false;
-            }
-        }
-        result(KZConfig::ConfigNtrip, ok);
-    }
-
-    if (flags & KZConfig::ConfigDyndns) {
-        const QString line = QStringLiteral("AT+DYNDNS=")
-                + QStringList { config_new.dyndnsLogin, config_new.dyndnsPassword,
-                                config_new.dyndnsDomain }
-                          .join(QLatin1Char(','));
-        result(KZConfig::ConfigDyndns,
-               valuesCarried(KZConfig::ConfigDyndns) && command(line, 5000));
-    }
-
-    if (flags & KZConfig::ConfigAutoexec) {
-        // The modem keeps one command per channel, but only one is written.
-        const QString line = !config_new.autoexecCom.isEmpty()
-                ? QStringLiteral("AT^JAUTO,C=") + config_new.autoexecCom
-                : QStringLiteral("AT^JAUTO,B=") + config_new.autoexecBt;
-        bool ok = valuesCarried(KZConfig::ConfigAutoexec) && command(line, 3000);
-        // From software 380 on the modem keeps one command per channel, and
-        // writing one leaves the other in place: a channel switched off would
-        // still run its command at power-on (and a reset would leave it), so
-        // a command the record holds for the channel not written is cleared.
-        if (ok && softwareNumber() >= 380) {
-            const bool comWritten = !config_new.autoexecCom.isEmpty();
-            if (comWritten && config_new.autoexecBt.isEmpty() && !config.autoexecBt.isEmpty())
-                ok = command(QStringLiteral("AT^JAUTO,B="), 3000);
-            else if (!comWritten && !config.autoexecCom.isEmpty())
-                ok = command(QStringLiteral("AT^JAUTO,C="), 3000);
-        }
-        result(KZConfig::ConfigAutoexec, ok);
-    }
-
-    if (flags & KZConfig::ConfigBluetooth) {
-        const int mode = config_new.btMode;
-        bool ok = false;
-        // A mode outside 0..2 (a hand-edited file) has no command.
-        if (mode >= 0 && mode <= 2 && valuesCarried(KZConfig::ConfigBluetooth) && !lineGone()) {
-            const QString line = mode == 2
-                    ? QStringLiteral("AT+BTMODE=2,") + config_new.btMac + QLatin1Char(',')
-                            + config_new.btPin
-                    : QStringLiteral("AT+BTMODE=%1").arg(mode);
-            if (!LineValues::breaksLine(line)) {
-                drainInput();
-                sendCommand(line);
-                // Older modems answer the mode change unreliably: not judged.
-                // A line lost meanwhile is no answer, though: the mode may
-                // not have reached the modem.
-                waitReply(15000);
-                ok = !lineGone();
-            }
-        }
-        result(KZConfig::ConfigBluetooth, ok);
+        (ok ? flagsOk : flagsError) |= g.flag;
     }
 
     emit configCompleted(flagsOk, flagsError);

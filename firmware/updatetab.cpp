@@ -3,8 +3,11 @@
 #include "app/mainwindow.h"
 
 #include "firmware/firmwarecontainer.h"
+#include "firmware/transferprogress.h"
 #include "ui_mainwindow.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 
 #include <algorithm>
 #include <memory>
@@ -90,14 +93,24 @@ void MainWindow::on_updateButton_clicked()
 
     // The tab follows this update only; the connections end with it.
     auto links = std::make_shared<QList<QMetaObject::Connection>>();
-    *links << connect(&worker, &KZConfigThread::progress, this,
-                      [this](const QString &text) { ui->updateStep->setText(text); });
-    *links << connect(&worker, &KZConfigThread::progressValue, this, [this](int value, int maximum) {
-        if (maximum <= 0)
-            return;
-        ui->updateProgress->setRange(0, maximum);
-        ui->updateProgress->setValue(value);
+    // The bar tells bytes of the total, the rate and the time left.
+    auto progress = std::make_shared<TransferProgress>(TransferProgress::Bytes);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    ui->updateProgress->setFormat(QStringLiteral("%p%"));
+    *links << connect(&worker, &KZConfigThread::progress, this, [this, progress](const QString &text) {
+        ui->updateStep->setText(text);
+        progress->setStep(text);
     });
+    *links << connect(&worker, &KZConfigThread::progressValue, this,
+                      [this, progress, clock](int value, int maximum) {
+                          progress->update(value, maximum, clock->elapsed());
+                          if (maximum <= 0)
+                              return;
+                          ui->updateProgress->setRange(0, maximum);
+                          ui->updateProgress->setValue(value);
+                          ui->updateProgress->setFormat(progress->details());
+                      });
     *links << connect(&worker, &KZConfigThread::opCompleted, this,
                       [this, links](KZConfigThread::Operation op, bool ok, const QString &) {
                           if (op != KZConfigThread::OpFirmware)
@@ -107,6 +120,7 @@ void MainWindow::on_updateButton_clicked()
                           ui->updateSelectBtn->setEnabled(true);
                           ui->updateProgress->setRange(0, 100);
                           ui->updateProgress->setValue(ok ? 100 : 0);
+                          ui->updateProgress->setFormat(QStringLiteral("%p%"));
                           ui->updateStep->setText(ok ? QStringLiteral("Обновление ПО завершено")
                                                      : QStringLiteral("Не удалось обновить ПО модема."));
                       });

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -187,9 +188,11 @@ private slots:
         QVERIFY(ui->updateButton->isEnabled());
         sim.clearLog();
         int maximumSeen = 0;
+        QString lastFormat;
         const auto watch = connect(ui->updateProgress, &QProgressBar::valueChanged, this, [&](int v) {
             if (ui->updateProgress->maximum() == 2000)
                 maximumSeen = qMax(maximumSeen, v);
+            lastFormat = ui->updateProgress->format();
         });
         QTest::mouseClick(ui->updateButton, Qt::LeftButton);
         QVERIFY(!ui->updateButton->isEnabled());
@@ -201,6 +204,10 @@ private slots:
         QCOMPARE(ui->updateStep->text(), QString("Обновление ПО завершено"));
         QVERIFY(w->boxes.isEmpty());
         QCOMPARE(maximumSeen, 2000);
+        // The bar told the bytes of the total, the rate and the time left.
+        QVERIFY2(QRegularExpression("^\\d+ из 2000 байт, .+/с, осталось ").match(lastFormat).hasMatch(),
+                 qPrintable(lastFormat));
+        QCOMPARE(ui->updateProgress->format(), QStringLiteral("%p%"));
         QVERIFY(ui->updateButton->isEnabled()); // the container still fits
         QVERIFY(ui->comSaveButton->isEnabled());
         QCOMPARE(sim.state().drive.value("atc65.jar"), c.files[0].data);
