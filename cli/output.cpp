@@ -72,15 +72,20 @@ void printErr(const QString &line)
     printProgressLine(VisibleText::escaped(line));
 }
 
-bool stdoutIsTerminal()
+bool isTerminal(FILE *stream)
 {
 #if defined(Q_OS_UNIX)
-    return isatty(fileno(stdout)) != 0;
+    return isatty(fileno(stream)) != 0;
 #elif defined(Q_OS_WIN)
-    return _isatty(_fileno(stdout)) != 0;
+    return _isatty(_fileno(stream)) != 0;
 #else
     return false;
 #endif
+}
+
+bool stdoutIsTerminal()
+{
+    return isTerminal(stdout);
 }
 
 void printProgressLine(const QString &line)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+
 #include "config/kzconfig.h"
 
 #include <QJsonObject>
@@ -20,6 +22,7 @@ void printOut(const QString &line);
 void printErr(const QString &line);
 // The line as it stands, for output whose job is the raw bytes.
 void printOutRaw(const QString &line);
+bool isTerminal(FILE *stream);
 bool stdoutIsTerminal();
 
 // A status line on a terminal, redrawn in place; any other line on standard

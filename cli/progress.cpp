@@ -3,7 +3,6 @@
 #include "cli/output.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 // A terminal line is redrawn at most this often, and whenever the percentage moves.
@@ -20,7 +19,7 @@ CliProgress::CliProgress(bool quiet, bool terminal)
 bool CliProgress::stderrIsTerminal()
 {
     const OutputScope *scope = OutputScope::current();
-    return isatty(fileno(stderr)) && !(scope && !scope->prefix.isEmpty());
+    return isTerminal(stderr) && !(scope && !scope->prefix.isEmpty());
 }
 
 void CliProgress::setUnit(TransferProgress::Unit unit)
