@@ -53,9 +53,9 @@ bool findBaud(Session &s, const QString &port, int *baudCode)
 
 int verbDetect(CliContext &ctx)
 {
+    // Every --port, before or after the command, in the order given.
     QStringList ports = ctx.options.ports;
-    if (!ctx.options.port.isEmpty())
-        ports.prepend(ctx.options.port);
+    ports.removeDuplicates();
     QList<DetectResult> results;
     if (!runDetect(ctx.session(), ports, &results)) {
         printErr(CliMessages::text(CliMessages::handshake));

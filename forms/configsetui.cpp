@@ -81,6 +81,13 @@ void MainWindow::on_configLoad_clicked()
     const KZConfig &copy = loaded.config;
     if (!valuesFitLine(copy, KZConfig::ConfigAll))
         return;
+    // A group the file lacks would be written as its defaults: profiles
+    // deleted, the autostart commands cleared.
+    if (!ConfigSet::complete(loaded, &error)) {
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), error);
+        ui->statusBar->showMessage(QStringLiteral("Не удалось загрузить набор настроек."));
+        return;
+    }
     startWrite(copy, KZConfig::ConfigAll);
 }
 

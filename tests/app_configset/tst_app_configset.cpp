@@ -191,7 +191,8 @@ void TestConfigSetUi::versionQuestion()
     const QString path = dir.filePath("v.kzini");
     writeFile(path, "[modem]\npartno=" + partno.toLatin1() + "\nsoftversion="
                       + softversion.toLatin1()
-                      + "\n[gprsProfiles]\n1\\name=fromfile\n1\\apn=a\nsize=1\n");
+                      + "\n[com]\nbaudrate=5\n[gprsProfiles]\n1\\name=fromfile\n1\\apn=a\nsize=1\n"
+                        "[ntripProfiles]\nsize=0\n[dyndns]\nlogin=\n[bluetooth]\nmode=0\n");
     sim.clearLog();
 
     if (answer)
@@ -237,6 +238,9 @@ void TestConfigSetUi::refusedFiles_data()
     QTest::newRow("framing 5") << modem + "[com]\nframing=5\n" << "framing";
     QTest::newRow("bluetooth mode 3") << modem + "[bluetooth]\nmode=3\n" << "mode";
     QTest::newRow("bluetooth mode -1") << modem + "[bluetooth]\nmode=-1\n" << "mode";
+    // Applied, it would send the defaults of every group it lacks.
+    QTest::newRow("modem and GPRS only")
+            << modem + "[gprsProfiles]\n1\\name=p\n1\\apn=a\nsize=1\n" << "ntripProfiles";
     // Read well, but a comma in a GPRS field could never be read back.
     QTest::newRow("comma in a profile")
             << modem + "[gprsProfiles]\n1\\name=p\n1\\apn=\"a,b\"\nsize=1\n" << "Точка доступа";
