@@ -26,13 +26,10 @@ bool answerComplete(const QByteArray &data)
     return last == "OK" || last.startsWith("ERROR");
 }
 
-// A raw answer as the report holds it: up to the first zero byte, one byte
-// per character, so that the file holds the bytes as the modem sent them.
-QString answerText(QByteArray data)
+// A raw answer as the report holds it: one byte per character, zero bytes
+// included, so that the file holds the bytes as the modem sent them.
+QString answerText(const QByteArray &data)
 {
-    const qsizetype zero = data.indexOf('\0');
-    if (zero >= 0)
-        data.truncate(zero);
     return QString::fromLatin1(data);
 }
 

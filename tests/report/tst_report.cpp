@@ -204,7 +204,7 @@ private slots:
         QVERIFY(r.done);
         QVERIFY(r.text.contains(infoSection(3, QStringLiteral("\r\nJI3:late\r\n\r\nOK\r\n"))
                                 + infoSection(4, QStringLiteral("\r\nJI4:1\r\n\r\nOK\r\n"))));
-        QVERIFY(r.text.contains(infoSection(5, QStringLiteral("\r\nJI5:cut")) + infoSection(6, "\r\nJI6:a")
+        QVERIFY(r.text.contains(infoSection(5, QStringLiteral("\r\nJI5:cut")) + infoSection(6, QString::fromLatin1("\r\nJI6:a\0b\r\n\r\nOK\r\n", 17))
                                 + infoSection(7, "\r\nJI7:7\r\n")));
         QVERIFY(r.text.endsWith(QStringLiteral("*** RMS-A ***\r\n\r\none\r\n\r\nOK\r\n"
                                                "*** RMS-B ***\r\n\r\n+CME ERROR: 3\r\n\r\nERROR: busy\r\n")));
