@@ -8,11 +8,11 @@ bool read(Session &s, int flags, int *flagsError)
 {
     int ok = 0;
     if (!s.readConfig(flags, &ok, flagsError)) {
-        printErr(CliMessages::text(CliMessages::readSettings));
+        printErr(Messages::text(Messages::readSettings));
         return false;
     }
     if (*flagsError)
-        printErr(CliMessages::text(CliMessages::readSettings));
+        printErr(Messages::text(Messages::readSettings));
     return true;
 }
 
@@ -30,7 +30,7 @@ int writeAndReadBack(Session &s, const KZConfig &config, int flags)
     int ok = 0, error = 0;
     const bool finished = s.writeConfig(config, flags, &ok, &error);
     if (error)
-        printErr(CliMessages::text(CliMessages::command));
+        printErr(Messages::text(Messages::command));
     int readError = 0;
     // Every group the write touched is read again, as the window does.
     if (finished)

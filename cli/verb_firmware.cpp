@@ -1,27 +1,23 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "firmware/firmwarecontainer.h"
+#include "firmware/firmwarefit.h"
 
 #include <QDebug>
-#include "firmware/firmwarecontainer.h"
-
 #include <QFile>
 
 namespace {
-
-// An update halts the modem's application and copies every file at 115200
-// baud; a bound of its own keeps the command line from waiting for ever.
-constexpr int FirmwareMs = 4 * 3600 * 1000;
 
 bool loadContainer(const QString &path, FirmwareContainer *container)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        printErr(CliMessages::text(CliMessages::firmwareFile));
+        printErr(Messages::text(Messages::firmwareFile));
         return false;
     }
     QString error;
     if (!readContainer(&file, *container, &error)) {
-        printErr(error.isEmpty() ? CliMessages::text(CliMessages::firmwareFile) : error);
+        printErr(error.isEmpty() ? Messages::text(Messages::firmwareFile) : error);
         return false;
     }
     return true;
@@ -57,29 +53,25 @@ int verbFlash(CliContext &ctx)
         return ExitFailed;
 
     // Only the hardware version is checked, as on the update tab.
-    const QString joined = container.info.hardwareVersions.join(QLatin1Char(','));
-    if (!container.info.hardwareVersions.contains(s.worker.hardwareVersion)) {
-        printErr(QStringLiteral("Обновление предназначено для оборудования версий %1 /!\\, "
-                                "у модема версия оборудования %2.")
-                         .arg(joined, s.worker.hardwareVersion));
+    const QString hardware = s.worker.identity().hardwareVersion;
+    if (!FirmwareFit::fits(container.info, hardware)) {
+        printErr(FirmwareFit::mismatchMessage(container.info, hardware));
         if (!ctx.options.yes) {
             printErr(QStringLiteral("Обновление не начато: для обновления укажите --yes."));
             return ExitFailed;
         }
     }
-    if (!s.worker.viaCom) {
-        printErr(CliMessages::text(CliMessages::firmwareOverBluetooth));
+    if (!s.worker.identity().viaCom) {
+        printErr(Messages::text(Messages::firmwareOverBluetooth));
         return ExitFailed;
     }
 
-    // The worker is idle between operations: it reads the container only
-    // once applyFirmware runs.
-    s.worker.firmware = container;
-    const Session::Result r = s.run("applyFirmware", FirmwareMs);
+    // Handed to the worker on its thread, bounded by the update's own limit.
+    const Session::Result r = s.applyFirmware(container);
     if (!r.ok) {
         if (!r.text.isEmpty())
             qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::firmware));
+        printErr(Messages::text(Messages::firmware));
         return ExitFailed;
     }
     return ExitOk;

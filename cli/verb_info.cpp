@@ -6,6 +6,6 @@ int verbInfo(CliContext &ctx)
     Session &s = ctx.session();
     if (!s.connectModem())
         return ExitFailed;
-    printKeyValues(identityLines(s.worker));
+    printKeyValues(identityLines(s.worker.identity()));
     return ExitOk;
 }

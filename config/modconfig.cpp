@@ -14,6 +14,13 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     int flagsOk = 0;
     int flagsError = 0;
     auto result = [&](int bit, bool ok) { (ok ? flagsOk : flagsError) |= bit; };
+    // Why the group being written failed: each command that did, and its reply.
+    QMap<int, ErrorStack> why;
+    int group = 0;
+    auto note = [&](const QString &where, const QString &what) {
+        why[group].addCause(ErrorStack(where, what));
+        return false;
+    };
 
     auto lineGone = [this] { return lineLost() || !isPortOpen(); };
 
@@ -21,14 +28,18 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     // a text that would end the command early is never sent.
     auto command = [&](const QString &line, int timeoutMs) {
         if (lineGone())
-            return false;
+            return note(line, QStringLiteral("not sent: the line is lost"));
         if (LineValues::breaksLine(line)) {
             qDebug() << QStringLiteral("modConfig: refused to send a line break inside a command");
-            return false;
+            return note(line, QStringLiteral("not sent: a line break inside the command"));
         }
         drainInput();
         sendCommand(line);
-        return waitReplyIs(QStringLiteral("OK"), timeoutMs);
+        if (waitReplyIs(QStringLiteral("OK"), timeoutMs))
+            return true;
+        if (lastReply.isEmpty())
+            return note(line, QStringLiteral("no reply within %1 ms").arg(timeoutMs));
+        return note(line, QStringLiteral("reply \"%1\"").arg(lastReply));
     };
 
     // The tool's port follows the modem's new setting before anything else is sent.
@@ -39,22 +50,23 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
         online = true;
         applyToLink();
         if (!openPort())
-            return false;
+            return note(deviceName, QStringLiteral("not opened again at the new setting"));
         waitReply(2000);
         return true;
     };
 
     // Values the line cannot carry fail their group before anything is sent.
-    auto valuesCarried = [&](int group) {
-        const QList<LineValues::Offence> bad = LineValues::check(config_new, group);
+    auto valuesCarried = [&](int groupFlag) {
+        const QList<LineValues::Offence> bad = LineValues::check(config_new, groupFlag);
         if (bad.isEmpty())
             return true;
         qDebug() << QStringLiteral("modConfig: group %1 not written: %2")
-                            .arg(QString::number(group, 16), LineValues::message(bad));
-        return false;
+                            .arg(QString::number(groupFlag, 16), LineValues::message(bad));
+        return note(QStringLiteral("values"), LineValues::message(bad));
     };
 
     if (flags & KZConfig::ConfigBaudrate) {
+        group = KZConfig::ConfigBaudrate;
         const int row = KZTables::baudIndexForCode(config_new.baudrate);
         if (row >= 0) {
             const KZTables::BaudRow r = KZTables::baudTable[row];
@@ -65,8 +77,11 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigFraming) {
+        group = KZConfig::ConfigFraming;
         if (!KZTables::validFramingIndex(config_new.framing)) {
-            result(KZConfig::ConfigFraming, false);
+            result(KZConfig::ConfigFraming,
+                   note(QStringLiteral("framing"),
+                        QStringLiteral("no command for framing %1").arg(config_new.framing)));
         } else {
             const KZTables::FramingRow r = KZTables::framingTable[config_new.framing];
             result(KZConfig::ConfigFraming,
@@ -79,6 +94,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigFlow) {
+        group = KZConfig::ConfigFlow;
         const int row = KZTables::flowIndexForValue(config_new.flow);
         if (row >= 0) {
             const KZTables::FlowRow r = KZTables::flowTable[row];
@@ -89,6 +105,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigGprs) {
+        group = KZConfig::ConfigGprs;
         bool ok = valuesCarried(KZConfig::ConfigGprs);
         if (ok) {
             // A failed command does not stop the others.
@@ -107,6 +124,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigNtrip) {
+        group = KZConfig::ConfigNtrip;
         bool ok = valuesCarried(KZConfig::ConfigNtrip);
         if (ok) {
             for (const auto &step :
@@ -127,6 +145,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigDyndns) {
+        group = KZConfig::ConfigDyndns;
         const QString line = QStringLiteral("AT+DYNDNS=")
                 + QStringList { config_new.dyndnsLogin, config_new.dyndnsPassword,
                                 config_new.dyndnsDomain }
@@ -136,6 +155,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigAutoexec) {
+        group = KZConfig::ConfigAutoexec;
         // The modem keeps one command per channel, but only one is written.
         const QString line = !config_new.autoexecCom.isEmpty()
                 ? QStringLiteral("AT^JAUTO,C=") + config_new.autoexecCom
@@ -156,6 +176,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     }
 
     if (flags & KZConfig::ConfigBluetooth) {
+        group = KZConfig::ConfigBluetooth;
         const int mode = config_new.btMode;
         bool ok = false;
         // A mode outside 0..2 (a hand-edited file) has no command.
@@ -171,11 +192,18 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
                 // A line lost meanwhile is no answer, though: the mode may
                 // not have reached the modem.
                 waitReply(15000);
-                ok = !lineGone();
+                ok = !lineGone() || note(line, QStringLiteral("the line was lost"));
+            } else {
+                note(line, QStringLiteral("not sent: a line break inside the command"));
             }
+        } else if (mode < 0 || mode > 2) {
+            note(QStringLiteral("mode"), QStringLiteral("no command for mode %1").arg(mode));
+        } else if (lineGone()) {
+            note(QStringLiteral("AT+BTMODE"), QStringLiteral("not sent: the line is lost"));
         }
         result(KZConfig::ConfigBluetooth, ok);
     }
 
+    publishGroupErrors(why);
     emit configCompleted(flagsOk, flagsError);
 }

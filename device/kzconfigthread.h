@@ -1,9 +1,13 @@
 #pragma once
 
 #include "config/kzconfig.h"
+#include "device/errorstack.h"
+#include "device/identity.h"
 #include "device/kzserialport.h"
 #include "firmware/firmwarecontainer.h"
 
+#include <QMap>
+#include <QMutex>
 #include <QSet>
 #include <QStringList>
 
@@ -50,6 +54,18 @@ public:
     // The software version as a decimal number (0 when it is not one).
     int softwareNumber() const;
 
+    // The identity as the members hold it now; on the worker thread only.
+    DeviceIdentity identityNow() const;
+    // The identity as the last device-information read left it, filled
+    // before that read's completion signal. Safe to call from any thread.
+    DeviceIdentity identity() const;
+    // Why each group of the last read or write failed, by its flag: which
+    // command got which reply. Filled before requestCompleted and
+    // configCompleted; safe to call from any thread.
+    QMap<int, ErrorStack> groupErrors() const;
+    // The same, one line a frame, for the debug output.
+    static QString formatGroupErrors(const QMap<int, ErrorStack> &errors);
+
 signals:
     void progress(QString text);
     void requestCompleted(int flagsOk, int flagsError);
@@ -82,6 +98,9 @@ public slots:
 
 protected:
     bool exchangeRunning() const override { return busy.load(); }
+    // Copies the members into the snapshot identity() returns.
+    void publishIdentity();
+    void publishGroupErrors(const QMap<int, ErrorStack> &errors);
 
     // Holds busy for the life of an operation, on every way out.
     class BusyGuard
@@ -95,6 +114,11 @@ protected:
     private:
         std::atomic<bool> &m_flag;
     };
+
+private:
+    mutable QMutex m_snapshotLock;
+    DeviceIdentity m_identity;
+    QMap<int, ErrorStack> m_groupErrors;
 };
 
 Q_DECLARE_METATYPE(KZConfigThread::Operation)

@@ -1,5 +1,7 @@
 #include "device/kzserialport.h"
 
+#include "device/linecodec.h"
+
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QSerialPort>
@@ -19,15 +21,6 @@ public:
 private:
     int &m_depth;
 };
-
-QByteArray toLatin1Line(const QString &text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar ch : text)
-        out.append(ch.unicode() < 256 ? char(ch.unicode()) : '?');
-    return out;
-}
 
 QSerialPort::DataBits dataBitsFromCode(int code, bool *ok)
 {
@@ -82,8 +75,7 @@ QSerialPort::FlowControl flowFromCode(int code, bool *ok)
 
 bool isFatal(QSerialPort::SerialPortError e)
 {
-    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError
-            || e == QSerialPort::WriteError || e == QSerialPort::DeviceNotFoundError;
+    return LineCodec::isFatalPortError(e);
 }
 
 } // namespace
@@ -221,9 +213,7 @@ bool KZSerialPort::writeBytes(const QByteArray &data)
         checkPortFailed();
         return false;
     }
-    // Enough for the bytes at the line rate, with room for a slow driver.
-    const int baud = qMax(300, baudFromCode(baudRate));
-    QDeadlineTimer deadline(2000 + qint64(data.size()) * 10000 / baud);
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(baudRate)));
     while (port->bytesToWrite() > 0) {
         if (!port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())))) {
             if (checkPortFailed() || deadline.hasExpired())
@@ -236,7 +226,7 @@ bool KZSerialPort::writeBytes(const QByteArray &data)
 void KZSerialPort::sendCommand(const QString &line)
 {
     qDebug() << (QStringLiteral("> ") + line);
-    writeBytes(toLatin1Line(line) + "\r\n");
+    writeBytes(LineCodec::toLatin1(line) + "\r\n");
 }
 
 bool KZSerialPort::waitReply(int timeoutMs)
@@ -367,8 +357,7 @@ void KZSerialPort::rawWrite(QByteArray data)
         return;
     }
     port->flush();
-    const int baud = qMax(300, baudFromCode(baudRate));
-    QDeadlineTimer deadline(2000 + qint64(data.size()) * 10000 / baud);
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(baudRate)));
     while (port->isOpen() && port->bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
             if (checkPortFailed())

@@ -6,6 +6,7 @@ void KZConfigThread::reqInfo()
 {
     BusyGuard guard(busy);
     auto fail = [this](const QString &tag) {
+        publishIdentity();
         emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);
     };
     // One query: the reply must start with its tag; returns the text after it.
@@ -14,9 +15,8 @@ void KZConfigThread::reqInfo()
         sendAndWait(command, 3000);
         if (!progressText.isEmpty())
             emit progress(progressText);
-        if (!lastReply.startsWith(tag))
+        if (!InfoReplies::valueAfter(lastReply, tag, value))
             return false;
-        *value = lastReply.mid(tag.size());
         waitReplyIs(QStringLiteral("OK"), 3000);
         return true;
     };
@@ -93,5 +93,6 @@ void KZConfigThread::reqInfo()
         waitReplyIs(QStringLiteral("OK"), 3000);
     }
 
+    publishIdentity();
     emit opCompleted(OpInfo, true, QString());
 }

@@ -3,6 +3,8 @@
 // after every write the groups touched are read back.
 #include "app/mainwindow.h"
 
+#include "config/messages.h"
+#include "device/groupresult.h"
 #include "forms/profileforms.h"
 #include "ui_ddnsform.h"
 #include "ui_gprsform.h"
@@ -46,17 +48,14 @@ void refillNames(const QStringList &names, QListWidget *list, const QList<QCombo
 
 void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
 {
-    qDebug() << QStringLiteral("kzRequestCompleted: OK %1  ERR %2")
-                        .arg(flagsOk, 0, 16)
-                        .arg(flagsError, 0, 16);
+    logGroupResult("kzRequestCompleted", flagsOk, flagsError, worker);
     operationEnded();
     if (linkLost) {
         // The line went during the read: what was read of the groups is
         // not shown, the window is disconnected.
         if (flagsError)
             showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                    QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                                   "отключиться от модема и подключиться заново."));
+                    Messages::text(Messages::readSettings));
         showLineLost();
         return;
     }
@@ -121,17 +120,14 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
 
     if (flagsError) {
         showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                               "отключиться от модема и подключиться заново."));
-        ui->statusBar->showMessage(QStringLiteral("Не удалось получить настройки."));
+                Messages::text(Messages::readSettings));
+        ui->statusBar->showMessage(Messages::text(Messages::readSettingsStatus));
     }
 }
 
 void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
 {
-    qDebug() << QStringLiteral("kzConfigCompleted: OK %1  ERR %2")
-                        .arg(flagsOk, 0, 16)
-                        .arg(flagsError, 0, 16);
+    logGroupResult("kzConfigCompleted", flagsOk, flagsError, worker);
     operationEnded();
     if (linkLost) {
         // Nothing can be read back over a dead line; the user learns which
@@ -143,13 +139,11 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
     }
     setControlsEnabled(true);
     if (flagsError) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от модема, "
-                               "подключиться ещё раз и выполнить настройку заново."));
-        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), Messages::text(Messages::command));
+        ui->statusBar->showMessage(Messages::text(Messages::commandStatus));
     }
     // A window about to close reads nothing back.
-    if (closeWhenIdle)
+    if (operations.closePending())
         return;
     // Every group the write touched is read again, failed ones included, so
     // the widgets show what the modem now holds.
