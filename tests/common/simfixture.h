@@ -14,7 +14,7 @@
 struct OpResult {
     KZConfigThread::Operation op;
     bool ok;
-    QString text;  // the debug text's first line: the short reason
+    QString text;  // the debug text without the causes below it
     QString debug; // the whole debug text, with the causes below
 };
 
@@ -40,7 +40,8 @@ public:
         connect(&worker, &KZConfigThread::progress, this, [this](const QString &t) { progress << t; });
         connect(&worker, &KZConfigThread::opCompleted, this,
                 [this](KZConfigThread::Operation op, bool ok, const QString &text) {
-                    results << OpResult { op, ok, text.section(QLatin1Char('\n'), 0, 0), text };
+                    // The causes stand below the short text, indented.
+                    results << OpResult { op, ok, text.section(QStringLiteral("\n  "), 0, 0), text };
                 });
         connect(&worker, &KZConfigThread::requestCompleted, this,
                 [this](int a, int b) { requests << qMakePair(a, b); });
