@@ -80,7 +80,7 @@ void MainWindow::startOrStopDetect()
         detectBtn->setEnabled(false);
         return;
     }
-    if (!running.isEmpty() || ui->disconnectBtn->isEnabled())
+    if (!operations.isEmpty() || ui->disconnectBtn->isEnabled())
         return; // only while disconnected and idle
     ui->connectBtn->setEnabled(false);
     detectBtn->setText(StopText);

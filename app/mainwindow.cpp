@@ -2,7 +2,10 @@
 
 #include "config/automode.h"
 #include "config/linevalues.h"
+#include "config/messages.h"
+#include "device/inforeplies.h"
 #include "device/portnames.h"
+#include "device/workerclient.h"
 #include "device/workerrunner.h"
 #include "forms/profileforms.h"
 #include "kzversion.h"
@@ -25,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->setupUi(this);
     ui->tabWidget->setCurrentIndex(0);
+    connect(&operations, &OperationQueue::closeNow, this, &QWidget::close);
 
     gprsForm = new GprsForm(this);
     ntripForm = new NtripForm(this);
@@ -254,7 +258,7 @@ void MainWindow::on_connectBtn_clicked()
     const int baud = ui->portBaud->currentData().toInt();
     worker.setPortSettings(ui->portName->currentText().trimmed(), baud, data, parity, stop, flow);
     linkLost = false;
-    QMetaObject::invokeMethod(&worker, "doConnect", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&worker, ConnectChain::steps().first().slot, Qt::QueuedConnection);
     noteQueued(Running::Connect);
 }
 
@@ -283,25 +287,15 @@ void MainWindow::kzProgressValue(int value, int maximum)
 
 void MainWindow::showIdentity()
 {
-    const bool battery = worker.capabilitySet.contains(QStringLiteral("BAT"))
-            || worker.variant.contains(QLatin1Char('A')) || worker.variant.contains(QLatin1Char('P'));
-    if (battery && worker.hardwareVersion == QLatin1String("03"))
-        ui->infoBattery->setText(QStringLiteral("Есть"));
-    else if (battery)
-        ui->infoBattery->setText(QString::number(worker.batteryVoltage, 'f', 3)
-                                 + QStringLiteral(" В"));
-    else
-        ui->infoBattery->setText(QStringLiteral("Отсутствует"));
+    const DeviceIdentity id = worker.identity();
+    ui->infoBattery->setText(id.batteryText());
+    ui->infoBluetooth->setText(id.bluetoothText());
+    ui->btGroupBox->setEnabled(id.hasBluetooth() && id.viaCom);
 
-    const bool bluetooth = worker.capabilitySet.contains(QStringLiteral("BT"))
-            || worker.variant.contains(QLatin1Char('B'));
-    ui->infoBluetooth->setText(bluetooth ? QStringLiteral("Есть") : QStringLiteral("Нет"));
-    ui->btGroupBox->setEnabled(bluetooth && worker.viaCom);
-
-    ui->infoPartNo->setText(worker.model);
-    ui->infoSerial->setText(worker.serialNumber);
-    ui->infoSim->setText(worker.operatorName);
-    ui->infoSoftVersion->setText(worker.softwareVersion);
+    ui->infoPartNo->setText(id.model);
+    ui->infoSerial->setText(id.serialNumber);
+    ui->infoSim->setText(id.operatorName);
+    ui->infoSoftVersion->setText(id.softwareVersion);
 }
 
 void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug)
@@ -309,17 +303,12 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     operationEnded();
     if (ok) {
         // A window about to close starts nothing new.
-        const bool chain = !closeWhenIdle;
+        const bool chain = !operations.closePending();
         switch (op) {
         case KZConfigThread::OpConnect:
-            if (chain) {
-                QMetaObject::invokeMethod(&worker, "handshake", Qt::QueuedConnection);
-                noteQueued(Running::Connect);
-            }
-            break;
         case KZConfigThread::OpHandshake:
             if (chain) {
-                QMetaObject::invokeMethod(&worker, "reqInfo", Qt::QueuedConnection);
+                QMetaObject::invokeMethod(&worker, ConnectChain::next(op), Qt::QueuedConnection);
                 noteQueued(Running::Connect);
             }
             break;
@@ -349,10 +338,8 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
             break;
         case KZConfigThread::OpBluetoothInquiry:
             ui->btInqList->clear();
-            for (const QString &line : std::as_const(worker.btInquiryList)) {
-                const QStringList f = line.split(QLatin1Char(','));
-                ui->btInqList->addItem(f.value(0) + QLatin1Char(' ') + f.value(1));
-            }
+            for (const QString &line : std::as_const(worker.btInquiryList))
+                ui->btInqList->addItem(InfoReplies::inquiryEntry(line));
             setControlsEnabled(true);
             break;
         }
@@ -371,27 +358,22 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     };
     switch (op) {
     case KZConfigThread::OpConnect:
-        failConnection(QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
-                       QStringLiteral("Не удалось открыть порт."), worker.openFailure());
+        failConnection(Messages::text(Messages::openPort),
+                       Messages::text(Messages::openPortStatus), worker.openFailure());
         break;
     case KZConfigThread::OpHandshake:
-        failConnection(QStringLiteral("Не удалось установить соединение с модемом. Убедитесь, что "
-                                      "он действительно подключен к указанному порту. Проверьте "
-                                      "настройки соединения."),
-                       QStringLiteral("Не удалось соединиться с модемом."));
+        failConnection(Messages::text(Messages::handshake),
+                       Messages::text(Messages::handshakeStatus));
         break;
     case KZConfigThread::OpInfo:
-        if (worker.applicationHalted && !closeWhenIdle) {
+        if (worker.applicationHalted && !operations.closePending()) {
             offerApplicationStart();
             break;
         }
-        failConnection(QStringLiteral("Не удалось получить информацию о модеме. Проверьте, что к "
-                                      "указанному порту подключен именно модем ORB KZ520."),
-                       QStringLiteral("Не удалось получить информацию о модеме."));
+        failConnection(Messages::text(Messages::info), Messages::text(Messages::infoStatus));
         break;
     case KZConfigThread::OpFirmware:
-        showDetailedBox(QMessageBox::Critical, title,
-                        QStringLiteral("Не удалось обновить ПО модема."), details);
+        showDetailedBox(QMessageBox::Critical, title, Messages::text(Messages::firmware), details);
         if (recoveryFirmwareFinished(false))
             break;
         setControlsEnabled(true);
@@ -404,17 +386,12 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
         break;
     case KZConfigThread::OpPrivileged:
         setControlsEnabled(true);
-        showDetailedBox(QMessageBox::Warning, title,
-                        QStringLiteral("При выполнении команды произошла ошибка. Проверьте "
-                                       "корректность кода и его применимость к данному модему."),
+        showDetailedBox(QMessageBox::Warning, title, Messages::text(Messages::privileged),
                         details);
         break;
     case KZConfigThread::OpBluetoothInquiry:
-        showDetailedBox(QMessageBox::Warning, title,
-                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
-                                       "модема, подключиться ещё раз и выполнить настройку заново."),
-                        details);
-        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+        showDetailedBox(QMessageBox::Warning, title, Messages::text(Messages::command), details);
+        ui->statusBar->showMessage(Messages::text(Messages::commandStatus));
         setControlsEnabled(true);
         break;
     }
@@ -432,7 +409,7 @@ void MainWindow::kzPortLost()
         return;
     linkLost = true;
     // A running operation fails at once now; its result tells the rest.
-    if (ui->disconnectBtn->isEnabled() || !running.isEmpty())
+    if (ui->disconnectBtn->isEnabled() || !operations.isEmpty())
         showLineLost();
 }
 
@@ -441,47 +418,6 @@ void MainWindow::showLineLost()
     QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
     enterDisconnectedState();
     ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
-}
-
-void MainWindow::noteQueued(Running kind)
-{
-    running.append(kind);
-    // Every operation but the terminal's escape ends with a result signal,
-    // whose handler calls operationEnded(). The escape has none: a marker
-    // queued behind it runs on the worker thread when it is over and
-    // comes back here.
-    if (kind == Running::Escape) {
-        QMetaObject::invokeMethod(
-                &worker,
-                [this] {
-                    QMetaObject::invokeMethod(this, [this] { operationEnded(); },
-                                              Qt::QueuedConnection);
-                },
-                Qt::QueuedConnection);
-    }
-}
-
-void MainWindow::operationEnded()
-{
-    // The worker runs the operations in the order they were queued.
-    if (!running.isEmpty())
-        running.removeFirst();
-    // Outside the result's handler, which may still start the next step.
-    if (closeWhenIdle && running.isEmpty())
-        QTimer::singleShot(0, this, &MainWindow::finishPendingClose);
-}
-
-void MainWindow::finishPendingClose()
-{
-    if (!closeWhenIdle || !running.isEmpty())
-        return;
-    // A box still open on the result waits for the user; try again later
-    // rather than closing under it.
-    if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(200, this, &MainWindow::finishPendingClose);
-        return;
-    }
-    close();
 }
 
 QString MainWindow::groupNames(int flags)
@@ -557,16 +493,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // would leave a group half sent, an update a modem without its
     // application. The window waits for the end instead, with its event loop
     // running.
-    if (closeWhenIdle) {
-        if (running.isEmpty() && !QApplication::activeModalWidget())
+    if (operations.closePending()) {
+        if (operations.isEmpty() && !QApplication::activeModalWidget())
             event->accept();
         else
             event->ignore();
         return;
     }
-    if (!running.isEmpty()) {
+    if (!operations.isEmpty()) {
         event->ignore();
-        if (running.contains(Running::Firmware)) {
+        if (operations.contains(Running::Firmware)) {
             showBox(QMessageBox::Warning, QStringLiteral("Обновление ПО"),
                     QStringLiteral("Идёт обновление ПО модема. Дождитесь его окончания: "
                                    "прерванное обновление оставит модем без рабочего "
@@ -579,11 +515,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         // The operation may have ended while the question was open.
         if (answer != QMessageBox::Yes)
             return;
-        closeWhenIdle = true;
         centralWidget()->setEnabled(false);
         ui->statusBar->showMessage(
                 QStringLiteral("Программа закроется после окончания операции."));
-        finishPendingClose();
+        operations.closeWhenIdle();
         return;
     }
     if (!worker.isPortOpen() || worker.busy) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/operationqueue.h"
 #include "device/kzconfigthread.h"
 #include "device/portnames.h"
 
@@ -59,10 +60,10 @@ public:
     bool isModeUnsaved() const;
 
     // What the window has asked of the worker and not yet seen end.
-    enum class Running { None, Connect, Read, Write, BtInquiry, Firmware, Report, Privileged, Escape, Detect };
-    Running runningOperation() const { return running.isEmpty() ? Running::None : running.first(); }
+    using Running = OperationQueue::Running;
+    Running runningOperation() const { return operations.current(); }
     // Closing was asked for while an operation ran: the window closes when it ends.
-    bool closePending() const { return closeWhenIdle; }
+    bool closePending() const { return operations.closePending(); }
     // The configuration groups named for the user, in group order.
     static QString groupNames(int flags);
     // What the user is told when the line went during a write of `requested`.
@@ -222,9 +223,8 @@ private:
 
     // Call right after queueing an operation of `kind` to the worker: a
     // marker queued behind it comes back when the worker has finished it.
-    void noteQueued(Running kind);
-    void operationEnded();
-    void finishPendingClose();
+    void noteQueued(Running kind) { operations.queued(kind); }
+    void operationEnded() { operations.ended(); }
     // After a lost line: disconnected, and the status bar says why.
     void showLineLost();
 
@@ -253,8 +253,7 @@ private:
     int termHistoryPos = 0;
     bool firmwareLoaded = false;
 
-    QList<Running> running;     // queued or running, oldest first
-    bool closeWhenIdle = false;
+    OperationQueue operations { &worker };
     bool linkLost = false;      // the port failed since the last Connect
     int writeFlags = 0;         // groups of the write under way
 };

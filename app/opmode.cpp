@@ -6,6 +6,7 @@
 #include "config/automode.h"
 #include "ui_mainwindow.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -54,6 +55,45 @@ void enableForMode(Ui::MainWindow *ui, int mode)
 void selectByName(QComboBox *box, const QString &name)
 {
     box->setCurrentIndex(box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+QStringList itemsOf(const QComboBox *box)
+{
+    QStringList names;
+    for (int i = 0; i < box->count(); ++i)
+        names << box->itemText(i);
+    return names;
+}
+
+// Sets the controls a read command decides (p says which) to the values
+// AutoMode::apply made of them, in the order the mode's controls expect.
+void showValues(Ui::MainWindow *ui, QButtonGroup &modes, const AutoMode::Values &before,
+                const AutoMode::Values &v, const AutoMode::Parsed &p)
+{
+    if (QAbstractButton *b = modes.button(v.mode))
+        b->setChecked(true);
+    auto setText = [](QLineEdit *e, const QString &was, const QString &now) {
+        if (now != was)
+            e->setText(now);
+    };
+    setText(ui->conRoverTcpAddress, before.roverTcpAddress, v.roverTcpAddress);
+    setText(ui->conRoverTcpPort, before.roverTcpPort, v.roverTcpPort);
+    setText(ui->conBaseTcpPort, before.baseTcpPort, v.baseTcpPort);
+    setText(ui->conRoverCsdNumber, before.roverCsdNumber, v.roverCsdNumber);
+    const bool base = v.mode & AutoMode::Base;
+    if (p.gprsRead)
+        selectByName(base ? ui->conBaseGprsSelect : ui->conRoverGprsSelect,
+                     base ? v.baseGprs : v.roverGprs);
+    if (p.ntripRead) {
+        if (base) {
+            selectByName(ui->conBaseNtripCasterSelect, v.baseNtripCaster);
+            selectByName(ui->conBaseNtripServerSelect, v.baseNtripServer);
+        } else {
+            selectByName(ui->conRoverNtripSelect, v.roverNtrip);
+        }
+    }
+    if (p.reconnectRead)
+        ui->conRestart->setChecked(v.restart);
 }
 
 } // namespace
@@ -155,47 +195,19 @@ void MainWindow::on_conRoverNtripSelect_currentIndexChanged(int index)
 
 void MainWindow::parseAutoexec()
 {
-    ui->conAutostartBT->setChecked(false);
-    ui->conAutostartCom->setChecked(false);
-    // The Bluetooth command wins when both are set.
-    QString command = worker.config.autoexecBt;
-    if (!command.isEmpty()) {
-        ui->conAutostartBT->setChecked(true);
-    } else {
-        command = worker.config.autoexecCom;
-        if (!command.isEmpty())
-            ui->conAutostartCom->setChecked(true);
-    }
+    const AutoMode::Autostart start =
+            AutoMode::autostart(worker.config.autoexecBt, worker.config.autoexecCom);
+    ui->conAutostartBT->setChecked(start.channel == AutoMode::Channel::Bt);
+    ui->conAutostartCom->setChecked(start.channel == AutoMode::Channel::Com);
 
-    const AutoMode::Parsed p = AutoMode::parse(command);
+    const AutoMode::Parsed p = AutoMode::parse(start.command);
     if (p.recognised) {
-        if (QAbstractButton *b = conModeGroup.button(p.mode))
-            b->setChecked(true);
-        switch (p.mode) {
-        case AutoMode::RoverTcp:
-            ui->conRoverTcpAddress->setText(p.roverTcpAddress);
-            ui->conRoverTcpPort->setText(p.roverTcpPort);
-            break;
-        case AutoMode::BaseTcp:
-            ui->conBaseTcpPort->setText(p.baseTcpPort);
-            break;
-        case AutoMode::RoverCsd:
-            ui->conRoverCsdNumber->setText(p.roverCsdNumber);
-            break;
-        }
+        const AutoMode::Values before = valuesOf(ui, conModeGroup.checkedId());
+        AutoMode::Values v = before;
         const bool base = p.mode & AutoMode::Base;
-        if (p.gprsRead)
-            selectByName(base ? ui->conBaseGprsSelect : ui->conRoverGprsSelect, p.gprs);
-        if (p.ntripRead) {
-            if (base) {
-                selectByName(ui->conBaseNtripCasterSelect, p.ntrip);
-                selectByName(ui->conBaseNtripServerSelect, p.ntrip);
-            } else {
-                selectByName(ui->conRoverNtripSelect, p.ntrip);
-            }
-        }
-        if (p.reconnectRead)
-            ui->conRestart->setChecked(p.reconnect);
+        AutoMode::apply(p, &v, itemsOf(base ? ui->conBaseGprsSelect : ui->conRoverGprsSelect),
+                        itemsOf(base ? ui->conBaseNtripCasterSelect : ui->conRoverNtripSelect));
+        showValues(ui, conModeGroup, before, v, p);
     }
     // Whatever was read, the command shown is the one the controls now make.
     applyModeSwitch(conModeGroup.checkedId());

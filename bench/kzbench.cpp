@@ -7,7 +7,7 @@
 #include "app/mainwindow.h"
 #include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
-#include "device/workerrunner.h"
+#include "device/workerclient.h"
 #include "firmware/firmwarecontainer.h"
 #include "sim/simmodem.h"
 #include "ui_mainwindow.h"
@@ -113,53 +113,32 @@ SimState fullModem(bool lineRate)
     return s;
 }
 
-// A worker on its thread, its signals counted.
+// A blocking client of a worker on its thread; the progress values are
+// timed on the worker's thread as they are emitted.
 struct Rig {
     SimModem sim;
-    KZConfigThread worker;
-    std::unique_ptr<WorkerRunner> runner;
-    int ops = 0;
-    bool lastOk = false;
-    int requests = 0;
-    int reports = 0;
+    WorkerClient client;
+    KZConfigThread &worker;
     QList<QPair<qint64, QPair<int, int>>> values; // elapsed ns, value, maximum
     QElapsedTimer clock;
 
-    explicit Rig(const SimState &s)
+    explicit Rig(const SimState &s) : worker(client.worker())
     {
-        KZConfigThread::registerMetaTypes();
         sim.setState(s);
-        QObject::connect(&worker, &KZConfigThread::opCompleted, &worker,
-                         [this](KZConfigThread::Operation, bool ok, const QString &) { ++ops; lastOk = ok; },
-                         Qt::DirectConnection);
-        QObject::connect(&worker, &KZConfigThread::requestCompleted, &worker,
-                         [this](int, int) { ++requests; }, Qt::DirectConnection);
-        QObject::connect(&worker, &KZConfigThread::reportComplete, &worker,
-                         [this](const QString &) { ++reports; }, Qt::DirectConnection);
         QObject::connect(&worker, &KZConfigThread::progressValue, &worker,
                          [this](int v, int m) { values << qMakePair(clock.nsecsElapsed(), qMakePair(v, m)); },
                          Qt::DirectConnection);
         clock.start();
-    }
-    ~Rig()
-    {
-        runner.reset();
-        sim.stop();
     }
     bool start()
     {
         if (!sim.start())
             return false;
         worker.setPortSettings(sim.portName(), 19, 3, 0, 0, 0);
-        runner = std::make_unique<WorkerRunner>(&worker);
+        client.start();
         return true;
     }
-    bool op(const char *slot, int timeoutMs = 120000)
-    {
-        const int before = ops;
-        QMetaObject::invokeMethod(&worker, slot, Qt::QueuedConnection);
-        return waitFor([&] { return ops > before; }, timeoutMs) && lastOk;
-    }
+    bool op(const char *slot, int timeoutMs = 120000) { return client.run(slot, timeoutMs).ok; }
 };
 
 // 1. From doConnect to the end of the first full read.
@@ -170,10 +149,10 @@ std::optional<QPair<double, double>> connectOnce(bool lineRate)
         return std::nullopt;
     QElapsedTimer t;
     t.start();
-    if (!rig.op("doConnect") || !rig.op("handshake") || !rig.op("reqInfo"))
+    if (!rig.client.connectChain().ok)
         return std::nullopt;
-    QMetaObject::invokeMethod(&rig.worker, "reqConfig", Qt::QueuedConnection, Q_ARG(int, 0xFF));
-    if (!waitFor([&] { return rig.requests > 0; }, 60000))
+    int ok = 0, error = 0;
+    if (!rig.client.readConfig(0xFF, &ok, &error, 60000))
         return std::nullopt;
     const double seconds = t.nsecsElapsed() / 1e9;
     const double floor = lineSeconds(rig.sim.received().size() + rig.sim.sent().size());
@@ -229,9 +208,8 @@ std::optional<double> firmwareOnce(int maxPacket)
     fw.info.model = QStringLiteral("KZ520");
     fw.info.hardwareVersions = QStringList { QStringLiteral("03") };
     fw.files = { FirmwareFile { QStringLiteral("atc65.jar"), data } };
-    rig.worker.firmware = fw;
     rig.values.clear();
-    if (!rig.op("applyFirmware", 600000))
+    if (!rig.client.applyFirmware(fw, "applyFirmware", 600000).ok)
         return std::nullopt;
     // The transfer runs from the first progress value to the last full one.
     qint64 start = -1, end = -1;
@@ -272,8 +250,8 @@ std::optional<double> reportOnce()
     rig.worker.online = true;
     QElapsedTimer t;
     t.start();
-    QMetaObject::invokeMethod(&rig.worker, "makeReport", Qt::QueuedConnection, Q_ARG(bool, false));
-    if (!waitFor([&] { return rig.reports > 0; }, 120000))
+    QString report;
+    if (!rig.client.collectReport(false, &report, 120000))
         return std::nullopt;
     return t.nsecsElapsed() / 1e9;
 }
@@ -432,22 +410,16 @@ std::optional<double> detectOnce(bool silent)
     sim.setState(state);
     if (!sim.start())
         return std::nullopt;
-    KZConfigThread worker;
-    bool done = false;
-    QObject::connect(&worker, &KZConfigThread::opCompleted, &worker,
-                     [&](KZConfigThread::Operation op, bool, const QString &) {
-                         if (op == KZConfigThread::OpDetect)
-                             done = true;
-                     }, Qt::DirectConnection);
-    WorkerRunner runner(&worker);
+    WorkerClient client;
     QElapsedTimer t;
     t.start();
-    QMetaObject::invokeMethod(&worker, "detect", Qt::QueuedConnection,
-                              Q_ARG(QStringList, QStringList { sim.portName() }));
-    if (!waitFor([&] { return done; }, 60000))
+    const WorkerClient::Result r =
+            client.run("detect", 60000, Q_ARG(QStringList, QStringList { sim.portName() }));
+    if (r.timedOut)
         return std::nullopt;
     const double secs = t.nsecsElapsed() / 1e9;
-    runner.stop();
+    // Read after the completion, as the command line does.
+    const KZConfigThread &worker = client.worker();
     const bool found = !worker.detectResults.isEmpty() && worker.detectResults.first().found();
     if (found == silent)
         return std::nullopt;

@@ -139,29 +139,6 @@ void printKeyValues(const KeyValues &lines, bool json)
     printJson(o);
 }
 
-namespace CliMessages {
-const char *const openPort = "Не удалось открыть порт. Проверьте настройки.";
-const char *const handshake = "Не удалось установить соединение с модемом. Убедитесь, что он "
-                              "действительно подключен к указанному порту. Проверьте настройки "
-                              "соединения.";
-const char *const info = "Не удалось получить информацию о модеме. Проверьте, что к указанному "
-                         "порту подключен именно модем ORB KZ520.";
-const char *const firmware = "Не удалось обновить ПО модема.";
-const char *const privileged = "При выполнении команды произошла ошибка. Проверьте корректность "
-                               "кода и его применимость к данному модему.";
-const char *const command = "Не удалось выполнить команду. Попробуйте отключиться от модема, "
-                            "подключиться ещё раз и выполнить настройку заново.";
-const char *const readSettings = "Не удалось получить текущие настройки модема. Попробуйте "
-                                 "отключиться от модема и подключиться заново.";
-const char *const firmwareFile = "Не удалось открыть файл прошивки";
-const char *const firmwareOverBluetooth = "Обновление ПО через Bluetooth невозможно. "
-                                          "Переподключитесь к модему через COM-порт.";
-
-QString text(const char *message)
-{
-    return QString::fromUtf8(message);
-}
-} // namespace CliMessages
 
 QStringList groupNames(int flags)
 {
@@ -181,23 +158,8 @@ QStringList groupNames(int flags)
     return names;
 }
 
-QString batteryText(const QStringList &capabilities, const QString &variant,
-                    const QString &hardwareVersion, double batteryVoltage)
+KeyValues identityLines(const DeviceIdentity &w)
 {
-    const bool present = capabilities.contains(QStringLiteral("BAT"))
-            || variant.contains(QLatin1Char('A')) || variant.contains(QLatin1Char('P'));
-    if (!present)
-        return QStringLiteral("Отсутствует");
-    if (hardwareVersion == QLatin1String("03"))
-        return QStringLiteral("Есть");
-    return QString::number(batteryVoltage, 'f', 3) + QStringLiteral(" В");
-}
-
-KeyValues identityLines(const KZConfigThread &w)
-{
-    const QStringList caps(w.capabilitySet.cbegin(), w.capabilitySet.cend());
-    const bool bluetooth = w.capabilitySet.contains(QStringLiteral("BT"))
-            || w.variant.contains(QLatin1Char('B'));
     return {
         { QStringLiteral("model"), w.model },
         { QStringLiteral("serial"), w.serialNumber },
@@ -205,9 +167,8 @@ KeyValues identityLines(const KZConfigThread &w)
         { QStringLiteral("hardware"), w.hardwareVersion },
         { QStringLiteral("variant"), w.variant },
         { QStringLiteral("capabilities"), w.capabilities.join(QLatin1Char(';')) },
-        { QStringLiteral("battery"),
-          batteryText(caps, w.variant, w.hardwareVersion, w.batteryVoltage) },
-        { QStringLiteral("bluetooth"), bluetooth ? QStringLiteral("Есть") : QStringLiteral("Нет") },
+        { QStringLiteral("battery"), w.batteryText() },
+        { QStringLiteral("bluetooth"), w.bluetoothText() },
         { QStringLiteral("sim"), w.operatorName },
         { QStringLiteral("link"), w.viaCom ? QStringLiteral("com") : QStringLiteral("bluetooth") },
     };
@@ -215,16 +176,13 @@ KeyValues identityLines(const KZConfigThread &w)
 
 KeyValues modeLines(const KZConfig &config)
 {
-    // The Bluetooth command wins when both are set, as in the window.
+    const AutoMode::Autostart start = AutoMode::autostart(config.autoexecBt, config.autoexecCom);
+    const QString &command = start.command;
     QString channel = QStringLiteral("none");
-    QString command;
-    if (!config.autoexecBt.isEmpty()) {
+    if (start.channel == AutoMode::Channel::Bt)
         channel = QStringLiteral("bt");
-        command = config.autoexecBt;
-    } else if (!config.autoexecCom.isEmpty()) {
+    else if (start.channel == AutoMode::Channel::Com)
         channel = QStringLiteral("com");
-        command = config.autoexecCom;
-    }
 
     const AutoMode::Parsed p = AutoMode::parse(command);
     const int mode = p.recognised ? p.mode : 0;

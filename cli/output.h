@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "config/kzconfig.h"
+#include "config/messages.h"
+#include "device/identity.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -10,8 +12,6 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
-
-class KZConfigThread;
 
 // Output of the command line: results on standard output, messages and
 // progress on standard error, both UTF-8, one whole line per call so that
@@ -61,28 +61,13 @@ void printKeyValues(const KeyValues &lines);
 // The same lines as one JSON object (--json), or as text.
 void printKeyValues(const KeyValues &lines, bool json);
 
-// The window's messages, shown here for the same failures.
-namespace CliMessages {
-extern const char *const openPort;
-extern const char *const handshake;
-extern const char *const info;
-extern const char *const firmware;
-extern const char *const privileged;
-extern const char *const command;      // a failed write or device search
-extern const char *const readSettings; // a failed read
-extern const char *const firmwareFile;
-extern const char *const firmwareOverBluetooth;
-QString text(const char *message);
-} // namespace CliMessages
 
 // Names of the configuration groups in flags, in flag order: baudrate,
 // framing, flow, gprs, ntrip, dyndns, autoexec, bluetooth.
 QStringList groupNames(int flags);
 
 // The identity as the window shows it after connecting.
-KeyValues identityLines(const KZConfigThread &worker);
-QString batteryText(const QStringList &capabilities, const QString &variant,
-                    const QString &hardwareVersion, double batteryVoltage);
+KeyValues identityLines(const DeviceIdentity &identity);
 
 // The operating mode held by a record, as the window would show it.
 KeyValues modeLines(const KZConfig &config);

@@ -3,18 +3,16 @@
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "device/kzconfigthread.h"
+#include "device/workerclient.h"
 
 #include <QObject>
 
 #include <functional>
-#include <memory>
 
-class WorkerRunner;
-
-// One modem session of the command line: the worker runs on a thread of its
-// own, exactly as behind the window; operations are queued to it and their
-// completion signals awaited in a local event loop, each wait bounded so the
-// command line never hangs on a modem that stops answering.
+// One modem session of the command line: a blocking client of a worker on a
+// thread of its own, exactly as behind the window, with the worker's
+// progress on standard error and every wait bounded so the command line
+// never hangs on a modem that stops answering.
 class Session : public QObject
 {
     Q_OBJECT
@@ -23,13 +21,13 @@ public:
     explicit Session(const CliOptions &options);
     ~Session() override;
 
-    KZConfigThread worker;
+private:
+    WorkerClient m_client;
 
-    struct Result {
-        bool ok = false;
-        bool timedOut = false;
-        QString text; // the worker's debug text
-    };
+public:
+    KZConfigThread &worker;
+
+    using Result = WorkerClient::Result;
 
     // Open, handshake, device information. On failure prints the window's
     // message and returns false. With --baud auto the speed is found first.
@@ -39,22 +37,36 @@ public:
     bool allowHalted = false;
 
     // Starts the worker's thread, once.
-    void startWorker();
+    void startWorker() { m_client.start(); }
 
     // Queues a worker slot and waits for its opCompleted.
-    Result run(const char *slot, int timeoutMs, QGenericArgument arg = QGenericArgument());
+    Result run(const char *slot, int timeoutMs, QGenericArgument arg = QGenericArgument())
+    {
+        return m_client.run(slot, timeoutMs, arg);
+    }
+    Result applyFirmware(const FirmwareContainer &container, const char *slot = "applyFirmware")
+    {
+        return m_client.applyFirmware(container, slot);
+    }
 
     // reqConfig / modConfig; false when the worker did not finish in time.
     bool readConfig(int flags, int *flagsOk, int *flagsError);
     bool writeConfig(const KZConfig &config, int flags, int *flagsOk, int *flagsError);
-    bool collectReport(bool profiles, QString *report);
+    bool collectReport(bool profiles, QString *report)
+    {
+        return m_client.collectReport(profiles, report);
+    }
 
-    // Waits in an event loop until done() holds; false after timeoutMs.
-    bool waitUntil(const std::function<bool()> &done, int timeoutMs);
+    // Waits in an event loop until done() holds (checked again at each
+    // changed()); false after timeoutMs.
+    bool waitUntil(const std::function<bool()> &done, int timeoutMs)
+    {
+        return m_client.waitUntil(done, timeoutMs);
+    }
 
     // A worker operation outlived its bound: the worker thread cannot be
     // joined, so the process must end without waiting for it.
-    bool hung() const { return m_hung; }
+    bool hung() const { return m_client.hung(); }
 
     // How the counted progress is told: bytes (firmware) or queries (report).
     void setProgressUnit(TransferProgress::Unit unit);
@@ -64,11 +76,5 @@ signals:
 
 private:
     CliOptions m_options;
-    std::unique_ptr<WorkerRunner> m_runner;
-    QList<Result> m_results;
-    QList<QPair<int, int>> m_requests;
-    QList<QPair<int, int>> m_configs;
-    QStringList m_reports;
     CliProgress m_progress;
-    bool m_hung = false;
 };

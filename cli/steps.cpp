@@ -8,14 +8,14 @@ bool read(Session &s, int flags, int *flagsError)
 {
     int ok = 0;
     if (!s.readConfig(flags, &ok, flagsError)) {
-        printErr(CliMessages::text(CliMessages::readSettings));
+        printErr(Messages::text(Messages::readSettings));
         return false;
     }
     // The Bluetooth flag counts as read in the worker's signal; a reply that
     // was not read as it should be fails that group here like any other.
     *flagsError |= s.worker.readFailed & flags;
     if (*flagsError)
-        printErr(CliMessages::text(CliMessages::readSettings));
+        printErr(Messages::text(Messages::readSettings));
     return true;
 }
 
@@ -45,7 +45,7 @@ int writeAndReadBack(Session &s, const KZConfig &config, int flags, int notRead)
     int ok = 0, error = 0;
     const bool finished = s.writeConfig(config, flags, &ok, &error);
     if (error)
-        printErr(CliMessages::text(CliMessages::command));
+        printErr(Messages::text(Messages::command));
     int readError = 0;
     // Every group the write touched is read again, as the window does.
     if (finished)

@@ -18,7 +18,7 @@ int verbAuth(CliContext &ctx)
     if (!r.ok) {
         if (!r.text.isEmpty())
             qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::privileged));
+        printErr(Messages::text(Messages::privileged));
         return ExitFailed;
     }
     return ExitOk;

@@ -1,5 +1,6 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "device/inforeplies.h"
 
 #include <QDebug>
 
@@ -17,13 +18,10 @@ int verbBtScan(CliContext &ctx)
     if (!r.ok) {
         if (!r.text.isEmpty())
             qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::command));
+        printErr(Messages::text(Messages::command));
         return ExitFailed;
     }
-    // As the window's list shows a device: its first field, a space, its second.
-    for (const QString &line : std::as_const(s.worker.btInquiryList)) {
-        const QStringList f = line.split(QLatin1Char(','));
-        printOut(f.value(0) + QLatin1Char(' ') + f.value(1));
-    }
+    for (const QString &line : std::as_const(s.worker.btInquiryList))
+        printOut(InfoReplies::inquiryEntry(line));
     return ExitOk;
 }

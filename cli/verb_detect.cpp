@@ -35,12 +35,12 @@ bool findBaud(Session &s, const QString &port, int *baudCode)
 {
     QList<DetectResult> results;
     if (!runDetect(s, { port }, &results) || results.isEmpty()) {
-        printErr(CliMessages::text(CliMessages::handshake));
+        printErr(Messages::text(Messages::handshake));
         return false;
     }
     const DetectResult &r = results.first();
     if (!r.found()) {
-        printErr(CliMessages::text(CliMessages::handshake));
+        printErr(Messages::text(Messages::handshake));
         printErr(r.error);
         return false;
     }
@@ -58,7 +58,7 @@ int verbDetect(CliContext &ctx)
     ports.removeDuplicates();
     QList<DetectResult> results;
     if (!runDetect(ctx.session(), ports, &results)) {
-        printErr(CliMessages::text(CliMessages::handshake));
+        printErr(Messages::text(Messages::handshake));
         return ExitFailed;
     }
     if (results.isEmpty())

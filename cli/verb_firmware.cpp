@@ -1,25 +1,21 @@
 #include "cli/multiport.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "firmware/firmwarecontainer.h"
+#include "firmware/firmwarefit.h"
 
 #include <QDebug>
-#include "firmware/firmwarecontainer.h"
-
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 
 namespace {
 
-// An update halts the modem's application and copies every file at 115200
-// baud; a bound of its own keeps the command line from waiting for ever.
-constexpr int FirmwareMs = 4 * 3600 * 1000;
-
 bool loadContainer(const QString &path, FirmwareContainer *container)
 {
     QString error;
     if (!loadContainerFile(path, *container, &error)) {
-        printErr(error.isEmpty() ? CliMessages::text(CliMessages::firmwareFile) : error);
+        printErr(error.isEmpty() ? Messages::text(Messages::firmwareFile) : error);
         return false;
     }
     return true;
@@ -28,15 +24,13 @@ bool loadContainer(const QString &path, FirmwareContainer *container)
 // Runs the update slot on the container; the exit status.
 int runUpdate(Session &s, const FirmwareContainer &container, const char *slot)
 {
-    // The worker is idle between operations: it reads the container only
-    // once the update runs.
-    s.worker.firmware = container;
     s.setProgressUnit(TransferProgress::Bytes);
-    const Session::Result r = s.run(slot, FirmwareMs);
+    // Handed to the worker on its thread, bounded by the update's own limit.
+    const Session::Result r = s.applyFirmware(container, slot);
     if (!r.ok) {
         if (!r.text.isEmpty())
             qDebug() << r.text;
-        printErr(CliMessages::text(CliMessages::firmware));
+        printErr(Messages::text(Messages::firmware));
         return ExitFailed;
     }
     return ExitOk;
@@ -118,18 +112,16 @@ int verbFlash(CliContext &ctx)
         return ExitFailed;
 
     // Only the hardware version is checked, as on the update tab.
-    const QString joined = container.info.hardwareVersions.join(QLatin1Char(','));
-    if (!container.info.hardwareVersions.contains(s.worker.hardwareVersion)) {
-        printErr(QStringLiteral("Обновление предназначено для оборудования версий %1 /!\\, "
-                                "у модема версия оборудования %2.")
-                         .arg(joined, s.worker.hardwareVersion));
+    const QString hardware = s.worker.identity().hardwareVersion;
+    if (!FirmwareFit::fits(container.info, hardware)) {
+        printErr(FirmwareFit::mismatchMessage(container.info, hardware));
         if (!ctx.options.yes) {
             printErr(QStringLiteral("Обновление не начато: для обновления укажите --yes."));
             return ExitFailed;
         }
     }
-    if (!s.worker.viaCom) {
-        printErr(CliMessages::text(CliMessages::firmwareOverBluetooth));
+    if (!s.worker.identity().viaCom) {
+        printErr(Messages::text(Messages::firmwareOverBluetooth));
         return ExitFailed;
     }
 

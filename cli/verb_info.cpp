@@ -6,6 +6,6 @@ int verbInfo(CliContext &ctx)
     Session &s = ctx.session();
     if (!s.connectModem())
         return ExitFailed;
-    printKeyValues(identityLines(s.worker), ctx.options.json);
+    printKeyValues(identityLines(s.worker.identity()), ctx.options.json);
     return ExitOk;
 }

@@ -49,7 +49,7 @@ int verbMode(CliContext &ctx)
 
     int ok = 0, error = 0;
     if (!s.writeConfig(copy, KZConfig::ConfigAutoexec, &ok, &error) || error) {
-        printErr(CliMessages::text(CliMessages::command));
+        printErr(Messages::text(Messages::command));
         printOut(QStringLiteral("failed: ") + groupNames(KZConfig::ConfigAutoexec).join(' '));
         return ExitFailed;
     }

@@ -1,5 +1,7 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "config/configreplies.h"
+#include "device/linecodec.h"
 
 #include <QTimer>
 
@@ -7,14 +9,6 @@ namespace {
 // A modem that talks without end still lets the command finish.
 constexpr int OverallMs = 600000;
 
-QByteArray toLine(const QString &text)
-{
-    QByteArray out;
-    out.reserve(text.size() + 2);
-    for (const QChar ch : text)
-        out.append(ch.unicode() < 256 ? char(ch.unicode()) : '?');
-    return out + "\r\n";
-}
 } // namespace
 
 int verbSend(CliContext &ctx)
@@ -61,10 +55,8 @@ int verbSend(CliContext &ctx)
             if (line.isEmpty())
                 continue;
             printAnswer(line);
-            if (line == QLatin1String("OK"))
-                end = End::Ok;
-            else if (line.startsWith(QLatin1String("ERROR")))
-                end = End::Error;
+            if (ConfigReplies::isFinalLine(line))
+                end = line == QLatin1String("OK") ? End::Ok : End::Error;
         }
         // A modem that streams without a line end must not fill the memory.
         if (end == End::None && pending.size() > KZSerialPort::MaxLineLength)
@@ -73,7 +65,7 @@ int verbSend(CliContext &ctx)
     });
 
     QMetaObject::invokeMethod(&s.worker, "termSend", Qt::QueuedConnection,
-                              Q_ARG(QByteArray, toLine(ctx.options.args.at(0))));
+                              Q_ARG(QByteArray, LineCodec::toLatin1(ctx.options.args.at(0)) + "\r\n"));
     silence.start();
     s.waitUntil([&] { return end != End::None; }, OverallMs);
     QObject::disconnect(conn);

@@ -30,10 +30,10 @@ int verbStartApp(CliContext &ctx)
             if (!r.text.isEmpty())
                 qDebug() << r.text;
             printErr(s.worker.applicationHalted ? AppState::haltedMessage()
-                                                : CliMessages::text(CliMessages::info));
+                                                : Messages::text(Messages::info));
             return ExitFailed;
         }
     }
-    printKeyValues(identityLines(s.worker));
+    printKeyValues(identityLines(s.worker.identity()));
     return ExitOk;
 }

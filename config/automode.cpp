@@ -139,6 +139,15 @@ AutoMode::Parsed AutoMode::parse(const QString &command)
     return p;
 }
 
+AutoMode::Autostart AutoMode::autostart(const QString &autoexecBt, const QString &autoexecCom)
+{
+    if (!autoexecBt.isEmpty())
+        return { Channel::Bt, autoexecBt };
+    if (!autoexecCom.isEmpty())
+        return { Channel::Com, autoexecCom };
+    return {};
+}
+
 void AutoMode::apply(const Parsed &p, Values *v, const QStringList &gprsNames,
                      const QStringList &ntripNames)
 {

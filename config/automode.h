@@ -58,6 +58,15 @@ public:
         QString roverCsdNumber;
     };
 
+    // Which of the modem's two autostart commands is in force, and its text.
+    enum class Channel { None, Bt, Com };
+    struct Autostart {
+        Channel channel = Channel::None;
+        QString command;
+    };
+    // The Bluetooth command wins when both are set.
+    static Autostart autostart(const QString &autoexecBt, const QString &autoexecCom);
+
     // Prefixes are tested in upper case; the mode codes case-sensitively.
     static Parsed parse(const QString &command);
 

@@ -1,9 +1,10 @@
 #include "config/linevalues.h"
-#include "device/exchangelog.h"
 #include "config/writeplan.h"
+#include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
 #include <QDebug>
+#include <QMap>
 
 void KZConfigThread::modConfig(KZConfig config_new, int flags)
 {
@@ -12,6 +13,13 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     OperationLogScope logScope(QStringLiteral("modConfig"), QString::number(flags, 16));
     int flagsOk = 0;
     int flagsError = 0;
+    // Why the group being written failed: each command that did, and its reply.
+    QMap<int, ErrorStack> why;
+    int group = 0;
+    auto note = [&](const QString &where, const QString &what) {
+        why[group].addCause(ErrorStack(where, what));
+        return false;
+    };
 
     auto lineGone = [this] { return lineLost() || !isPortOpen(); };
 
@@ -19,10 +27,10 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     // would end the command early is never sent.
     auto execute = [&](const WritePlan::Command &c) {
         if (lineGone())
-            return false;
+            return note(c.line, QStringLiteral("not sent: the line is lost"));
         if (LineValues::breaksLine(c.line)) {
             qDebug() << QStringLiteral("modConfig: refused to send a line break inside a command");
-            return false;
+            return note(c.line, QStringLiteral("not sent: a line break inside the command"));
         }
         drainInput();
         sendCommand(c.line);
@@ -30,10 +38,13 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
             // A line lost meanwhile is no answer, though: the command may
             // not have reached the modem.
             waitReply(c.timeoutMs);
-            return !lineGone();
+            return !lineGone() || note(c.line, QStringLiteral("the line was lost"));
         }
-        if (!waitReplyIs(QStringLiteral("OK"), c.timeoutMs))
-            return false;
+        if (!waitReplyIs(QStringLiteral("OK"), c.timeoutMs)) {
+            if (lastReply.isEmpty())
+                return note(c.line, QStringLiteral("no reply within %1 ms").arg(c.timeoutMs));
+            return note(c.line, QStringLiteral("reply \"%1\"").arg(lastReply));
+        }
         if (c.kind == WritePlan::Command::SerialSetting) {
             // The tool's port follows the modem's new setting before anything else is sent.
             closePort();
@@ -50,7 +61,7 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
             if (l.flow >= 0)
                 flowControl = l.flow;
             if (!openPort())
-                return false;
+                return note(deviceName, QStringLiteral("not opened again at the new setting"));
             waitReply(2000);
         }
         return true;
@@ -59,10 +70,13 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
     for (const WritePlan::Group &g : WritePlan::plan(config, config_new, flags, softwareNumber())) {
         if (g.outcome == WritePlan::Group::Skip)
             continue;
+        group = g.flag;
         bool ok = g.outcome == WritePlan::Group::Write;
-        if (!ok)
+        if (!ok) {
             qDebug() << QStringLiteral("modConfig: group %1 not written: %2")
                                 .arg(QString::number(g.flag, 16), g.reason);
+            note(QStringLiteral("values"), g.reason);
+        }
         for (const WritePlan::Command &c : g.commands) {
             if (!ok && !g.continueAfterFailure)
                 break;
@@ -72,5 +86,6 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
         (ok ? flagsOk : flagsError) |= g.flag;
     }
 
+    publishGroupErrors(why);
     emit configCompleted(flagsOk, flagsError);
 }

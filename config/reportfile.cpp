@@ -3,6 +3,7 @@
 #include "config/safefile.h"
 
 #include <QStringDecoder>
+#include <QtEndian>
 
 namespace {
 
@@ -40,7 +41,7 @@ bool decode(const QByteArray &bytes, QString *report, QString *error)
         return false;
     }
     const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
-    const qint64 stated = (qint64(p[0]) << 24) | (qint64(p[1]) << 16) | (qint64(p[2]) << 8) | p[3];
+    const qint64 stated = qFromBigEndian<quint32>(p);
     const qint64 packed = bytes.size() - 4;
     if (stated == 0) {
         // An empty report: Qt writes the bare length, zlib may add an empty stream.

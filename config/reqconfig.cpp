@@ -20,6 +20,9 @@ public:
 
     bool lineGone() const { return w.lineLost() || !w.isPortOpen(); }
 
+    // Why the last reader failed: the query and the reply it could not use.
+    ErrorStack why;
+
     bool serial();
     bool gprs();
     bool ntrip();
@@ -34,6 +37,8 @@ private:
     // Late bytes of an earlier reply would be taken for this one's.
     void query(const QString &command, int timeoutMs)
     {
+        m_command = command;
+        m_timeoutMs = timeoutMs;
         w.drainInput();
         w.sendCommand(command);
         w.waitReply(timeoutMs);
@@ -51,12 +56,18 @@ private:
     }
     bool fail(int timeoutMs)
     {
+        if (w.lastReply.isEmpty())
+            why.addCause(ErrorStack(m_command, QStringLiteral("no reply within %1 ms").arg(m_timeoutMs)));
+        else
+            why.addCause(ErrorStack(m_command, QStringLiteral("reply \"%1\"").arg(w.lastReply)));
         skipToFinal(timeoutMs);
         return false;
     }
     bool autoexecQuery(ConfigReplies::AutoexecQuery which, QString *target);
 
     KZConfigThread &w;
+    QString m_command;
+    int m_timeoutMs = 0;
 };
 
 bool ConfigReader::serial()
@@ -227,10 +238,7 @@ bool ConfigReader::bluetooth()
 {
     constexpr int T = 3000;
     KZConfig &c = w.config;
-    const int sw = w.softwareNumber();
-    const bool supported = (w.capabilitySet.contains(QStringLiteral("BT")) && sw > 306)
-            || (w.variant.contains(QLatin1Char('B')) && sw > 334);
-    if (!supported) {
+    if (!w.identityNow().bluetoothQueryable()) {
         c.btMode = 0;
         c.btMac.clear();
         c.btPin.clear();
@@ -262,11 +270,21 @@ void KZConfigThread::reqConfig(int flags)
 
     // A lost line fails the remaining readers at once instead of letting each
     // wait out its deadlines.
+    QMap<int, ErrorStack> why;
     auto run = [&](int bits, bool (ConfigReader::*read)()) {
         if (bits == 0)
             return;
-        const bool ok = !reader.lineGone() && (reader.*read)();
+        reader.why.clear();
+        const bool gone = reader.lineGone();
+        const bool ok = !gone && (reader.*read)();
         (ok ? flagsOk : flagsError) |= bits;
+        if (ok)
+            return;
+        if (reader.why.isEmpty())
+            reader.why.push(QString(), gone || reader.lineGone()
+                                    ? QStringLiteral("not read: the line is lost")
+                                    : QStringLiteral("not read: the modem is not online"));
+        why[bits] = reader.why;
     };
 
     run(flags & KZConfig::ConfigCom, &ConfigReader::serial);
@@ -283,5 +301,6 @@ void KZConfigThread::reqConfig(int flags)
         flagsOk |= KZConfig::ConfigBluetooth;
     }
 
+    publishGroupErrors(why);
     emit requestCompleted(flagsOk, flagsError);
 }

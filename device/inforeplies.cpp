@@ -2,6 +2,14 @@
 
 namespace InfoReplies {
 
+bool valueAfter(const QString &reply, const QString &tag, QString *value)
+{
+    if (!reply.startsWith(tag))
+        return false;
+    *value = reply.mid(tag.size());
+    return true;
+}
+
 void splitDeviceType(const QString &type, QString *hardware, QString *variant)
 {
     const QStringList parts = type.split(QLatin1Char('-'));
@@ -38,6 +46,12 @@ double batteryVolts(const QString &text)
     bool ok = false;
     const double v = text.toDouble(&ok);
     return ok ? v : 0.0;
+}
+
+QString inquiryEntry(const QString &line)
+{
+    const QStringList f = line.split(QLatin1Char(','));
+    return f.value(0) + QLatin1Char(' ') + f.value(1);
 }
 
 } // namespace InfoReplies

@@ -6,6 +6,10 @@
 // Pure readers of the device-information replies.
 namespace InfoReplies {
 
+// The text after `tag` when the reply starts with it (case-sensitive, not
+// trimmed); false, and *value untouched, when it does not.
+bool valueAfter(const QString &reply, const QString &tag, QString *value);
+
 // "KZ520-03-ABP" -> hardware "03", variant "ABP"; variant only with exactly
 // three parts.
 void splitDeviceType(const QString &type, QString *hardware, QString *variant);
@@ -20,5 +24,9 @@ enum class SimState { Absent, NoNetwork, Invalid };
 SimState scksState(const QString &reply);
 
 double batteryVolts(const QString &text);
+
+// A device found by a Bluetooth search as it is listed to the user: the
+// reply line's first field, a space, its second.
+QString inquiryEntry(const QString &line);
 
 } // namespace InfoReplies

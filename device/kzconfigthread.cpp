@@ -1,8 +1,10 @@
 #include "device/kzconfigthread.h"
 
 #include "device/exchangelog.h"
+#include "device/groupresult.h"
 #include "device/operationlog.h"
 
+#include <QDebug>
 #include <QSerialPort>
 #include <QThread>
 
@@ -21,9 +23,55 @@ void KZConfigThread::registerMetaTypes()
 
 int KZConfigThread::softwareNumber() const
 {
-    bool ok = false;
-    const int n = softwareVersion.toInt(&ok, 10);
-    return ok ? n : 0;
+    return identityNow().softwareNumber();
+}
+
+DeviceIdentity KZConfigThread::identityNow() const
+{
+    DeviceIdentity id;
+    id.model = model;
+    id.hardwareVersion = hardwareVersion;
+    id.variant = variant;
+    id.softwareVersion = softwareVersion;
+    id.serialNumber = serialNumber;
+    id.batteryVoltage = batteryVoltage;
+    id.operatorName = operatorName;
+    id.capabilities = capabilities;
+    id.viaCom = viaCom;
+    return id;
+}
+
+DeviceIdentity KZConfigThread::identity() const
+{
+    QMutexLocker lock(&m_snapshotLock);
+    return m_identity;
+}
+
+QMap<int, ErrorStack> KZConfigThread::groupErrors() const
+{
+    QMutexLocker lock(&m_snapshotLock);
+    return m_groupErrors;
+}
+
+void KZConfigThread::publishGroupErrors(const QMap<int, ErrorStack> &errors)
+{
+    QMutexLocker lock(&m_snapshotLock);
+    m_groupErrors = errors;
+}
+
+QString KZConfigThread::formatGroupErrors(const QMap<int, ErrorStack> &errors)
+{
+    QStringList lines;
+    for (auto it = errors.cbegin(); it != errors.cend(); ++it)
+        lines << it.value().format(QStringLiteral("group %1:").arg(it.key(), 0, 16));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void KZConfigThread::publishIdentity()
+{
+    const DeviceIdentity id = identityNow();
+    QMutexLocker lock(&m_snapshotLock);
+    m_identity = id;
 }
 
 void KZConfigThread::doConnect()
@@ -63,4 +111,14 @@ void KZConfigThread::termEscape(bool hangUp)
         rawWrite("ATH\r\n");
         emit termWritten("ATH\r\n");
     }
+}
+
+void logGroupResult(const char *what, int flagsOk, int flagsError, const KZConfigThread &worker)
+{
+    qDebug() << QStringLiteral("%1: OK %2  ERR %3")
+                        .arg(QLatin1String(what))
+                        .arg(flagsOk, 0, 16)
+                        .arg(flagsError, 0, 16);
+    if (flagsError)
+        qDebug() << KZConfigThread::formatGroupErrors(worker.groupErrors());
 }

@@ -2,9 +2,13 @@
 
 #include "config/kzconfig.h"
 #include "device/detect.h"
+#include "device/errorstack.h"
+#include "device/identity.h"
 #include "device/kzserialport.h"
 #include "firmware/firmwarecontainer.h"
 
+#include <QMap>
+#include <QMutex>
 #include <QSet>
 #include <QStringList>
 
@@ -65,6 +69,18 @@ public:
     // The software version as a decimal number (0 when it is not one).
     int softwareNumber() const;
 
+    // The identity as the members hold it now; on the worker thread only.
+    DeviceIdentity identityNow() const;
+    // The identity as the last device-information read left it, filled
+    // before that read's completion signal. Safe to call from any thread.
+    DeviceIdentity identity() const;
+    // Why each group of the last read or write failed, by its flag: which
+    // command got which reply. Filled before requestCompleted and
+    // configCompleted; safe to call from any thread.
+    QMap<int, ErrorStack> groupErrors() const;
+    // The same, one line a frame, for the debug output.
+    static QString formatGroupErrors(const QMap<int, ErrorStack> &errors);
+
 signals:
     void progress(QString text);
     void requestCompleted(int flagsOk, int flagsError);
@@ -105,6 +121,9 @@ public slots:
 
 protected:
     bool exchangeRunning() const override { return busy.load(); }
+    // Copies the members into the snapshot identity() returns.
+    void publishIdentity();
+    void publishGroupErrors(const QMap<int, ErrorStack> &errors);
 
     // After "AT^JINFO,0" failed: when the module answers "AT" while its
     // application does not, reports that and returns true.
@@ -122,6 +141,11 @@ protected:
     private:
         std::atomic<bool> &m_flag;
     };
+
+private:
+    mutable QMutex m_snapshotLock;
+    DeviceIdentity m_identity;
+    QMap<int, ErrorStack> m_groupErrors;
 };
 
 Q_DECLARE_METATYPE(KZConfigThread::Operation)

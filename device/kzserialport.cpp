@@ -1,7 +1,8 @@
 #include "device/kzserialport.h"
 
-#include "device/porterror.h"
 #include "device/exchangelog.h"
+#include "device/linecodec.h"
+#include "device/porterror.h"
 
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -22,15 +23,6 @@ public:
 private:
     int &m_depth;
 };
-
-QByteArray toLatin1Line(const QString &text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar ch : text)
-        out.append(ch.unicode() < 256 ? char(ch.unicode()) : '?');
-    return out;
-}
 
 QSerialPort::DataBits dataBitsFromCode(int code, bool *ok)
 {
@@ -85,8 +77,7 @@ QSerialPort::FlowControl flowFromCode(int code, bool *ok)
 
 bool isFatal(QSerialPort::SerialPortError e)
 {
-    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError
-            || e == QSerialPort::WriteError || e == QSerialPort::DeviceNotFoundError;
+    return LineCodec::isFatalPortError(e);
 }
 
 } // namespace
@@ -234,9 +225,7 @@ bool KZSerialPort::writeBytes(const QByteArray &data)
         checkPortFailed();
         return false;
     }
-    // Enough for the bytes at the line rate, with room for a slow driver.
-    const int baud = qMax(300, baudFromCode(baudRate));
-    QDeadlineTimer deadline(2000 + qint64(data.size()) * 10000 / baud);
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(baudRate)));
     while (port->bytesToWrite() > 0) {
         if (!port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())))) {
             if (checkPortFailed() || deadline.hasExpired())
@@ -249,7 +238,7 @@ bool KZSerialPort::writeBytes(const QByteArray &data)
 void KZSerialPort::sendCommand(const QString &line)
 {
     logExchange(QStringLiteral("> ") + line);
-    writeBytes(toLatin1Line(line) + "\r\n");
+    writeBytes(LineCodec::toLatin1(line) + "\r\n");
 }
 
 bool KZSerialPort::waitReply(int timeoutMs)
@@ -384,8 +373,7 @@ void KZSerialPort::rawWrite(QByteArray data)
         return;
     }
     port->flush();
-    const int baud = qMax(300, baudFromCode(baudRate));
-    QDeadlineTimer deadline(2000 + qint64(data.size()) * 10000 / baud);
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(baudRate)));
     while (port->isOpen() && port->bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
             if (checkPortFailed())

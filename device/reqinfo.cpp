@@ -9,6 +9,7 @@ void KZConfigThread::reqInfo()
     OperationLogScope logScope(QStringLiteral("reqInfo"));
     applicationHalted = false;
     auto fail = [this](const QString &tag) {
+        publishIdentity();
         emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);
     };
     // One query: the reply must start with its tag; returns the text after it.
@@ -17,9 +18,8 @@ void KZConfigThread::reqInfo()
         sendAndWait(command, 3000);
         if (!progressText.isEmpty())
             emit progress(progressText);
-        if (!lastReply.startsWith(tag))
+        if (!InfoReplies::valueAfter(lastReply, tag, value))
             return false;
-        *value = lastReply.mid(tag.size());
         waitReplyIs(QStringLiteral("OK"), 3000);
         return true;
     };
@@ -99,5 +99,6 @@ void KZConfigThread::reqInfo()
         waitReplyIs(QStringLiteral("OK"), 3000);
     }
 
+    publishIdentity();
     emit opCompleted(OpInfo, true, QString());
 }

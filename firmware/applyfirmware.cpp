@@ -39,13 +39,15 @@ void KZConfigThread::applyFirmware()
     // Its own copy: choosing another file meanwhile cannot change this update.
     const FirmwareContainer fw = firmware;
 
-    auto finish = [this](bool ok, const QString &text) {
+    // The reason below the short text, where a layer beneath gave one.
+    ErrorStack cause;
+    auto finish = [this, &cause](bool ok, const QString &text) {
         // A check reads only its reply line; the rest of the modem's answer
         // (its final "OK") must not be taken by the next operation.
         if (port && port->isOpen() && !lineLost())
             collectUntilQuiet(QuietEndMs);
         emit progressValue(0, 0);
-        emit opCompleted(OpFirmware, ok, text);
+        emit opCompleted(OpFirmware, ok, ok ? text : cause.format(text));
     };
     const QString lostText = QStringLiteral("Line lost");
     auto gone = [this] { return lineLost() || checkPortFailed(); };
@@ -173,7 +175,8 @@ void KZConfigThread::applyFirmware()
     }
     drainInput();
 
-    std::unique_ptr<ObexClient> client = ObexClient::create(port);
+    std::unique_ptr<ObexClient> client =
+            ObexClient::create(port, ObexClient::fileSystemTarget(), &cause);
     if (gone())
         return finish(false, lostText);
     if (!client)
@@ -204,6 +207,7 @@ void KZConfigThread::applyFirmware()
         if (gone())
             return finish(false, lostText);
         if (!put) {
+            cause = client->error();
             client->close();
             if (gone())
                 return finish(false, lostText);

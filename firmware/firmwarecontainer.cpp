@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QIODevice>
+#include <QtEndian>
 
 namespace {
 
@@ -36,8 +37,7 @@ bool expand(const QByteArray &block, QByteArray *out)
     if (block.size() < 4)
         return false;
     const auto *p = reinterpret_cast<const uchar *>(block.constData());
-    const quint32 declared =
-            (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+    const quint32 declared = qFromBigEndian<quint32>(p);
     // Nothing valid expands to zero bytes: every block holds at least a text's zero.
     if (declared == 0 || declared > MaxFirmwareBlockSize)
         return false;
@@ -210,9 +210,8 @@ bool readContainer(QIODevice *device, FirmwareContainer &container, QString *err
         return fail(error, damaged(QStringLiteral("файл короче заголовка")));
     result.magic = header.left(7);
     const auto *h = reinterpret_cast<const uchar *>(header.constData());
-    result.version = quint16((h[7] << 8) | h[8]);
-    result.infoLength = (quint32(h[9]) << 24) | (quint32(h[10]) << 16) | (quint32(h[11]) << 8)
-            | quint32(h[12]);
+    result.version = qFromBigEndian<quint16>(h + 7);
+    result.infoLength = qFromBigEndian<quint32>(h + 9);
 
     QByteArray block;
     QByteArray plain;

@@ -2,7 +2,9 @@
 // starting the update with its progress shown on the tab.
 #include "app/mainwindow.h"
 
+#include "config/messages.h"
 #include "firmware/firmwarecontainer.h"
+#include "firmware/firmwarefit.h"
 #include "firmware/transferprogress.h"
 #include "ui_mainwindow.h"
 
@@ -22,7 +24,7 @@ bool MainWindow::firmwareFits() const
     // confirms instead (on_updateButton_clicked).
     if (firmwareRecovery)
         return firmwareLoaded;
-    return firmwareLoaded && worker.firmware.info.hardwareVersions.contains(worker.hardwareVersion);
+    return firmwareLoaded && FirmwareFit::fits(worker.firmware.info, worker.hardwareVersion);
 }
 
 void MainWindow::on_updateSelectBtn_clicked()
@@ -44,18 +46,14 @@ void MainWindow::on_updateSelectBtn_clicked()
     firmwareLoaded = true;
 
     ui->updateFileField->setText(path);
-    const QString joined = read.info.hardwareVersions.join(QLatin1Char(','));
     // The button belongs to the controls list: it may come on only while the
     // rest of the list is on (a modem connected, no operation running).
     const bool idle = firmwareRecovery || std::any_of(controls.cbegin(), controls.cend(), [this](QWidget *w) {
         return w != ui->updateButton && w->isEnabled();
     });
-    if (firmwareFits()) {
-        ui->updateHardVersion->setText(joined);
+    ui->updateHardVersion->setText(FirmwareFit::hardwareText(read.info, worker.hardwareVersion));
+    if (firmwareFits())
         ui->updateButton->setEnabled(idle);
-    } else {
-        ui->updateHardVersion->setText(QStringLiteral("%0 /!\\").arg(joined));
-    }
     ui->updateSoftVersion->setText(QString::number(read.info.softwareVersion));
     ui->updateModel->setText(read.info.model);
 }
@@ -77,8 +75,7 @@ void MainWindow::on_updateButton_clicked()
             return;
     } else if (!worker.viaCom) {
         showBox(QMessageBox::Information, QString(),
-                QStringLiteral("Обновление ПО через Bluetooth невозможно. Переподключитесь к "
-                               "модему через COM-порт."));
+                Messages::text(Messages::firmwareOverBluetooth));
         return;
     }
     if (!firmwareFits())
@@ -122,7 +119,7 @@ void MainWindow::on_updateButton_clicked()
                           ui->updateProgress->setValue(ok ? 100 : 0);
                           ui->updateProgress->setFormat(QStringLiteral("%p%"));
                           ui->updateStep->setText(ok ? QStringLiteral("Обновление ПО завершено")
-                                                     : QStringLiteral("Не удалось обновить ПО модема."));
+                                                     : Messages::text(Messages::firmware));
                       });
     QMetaObject::invokeMethod(&worker, recovery ? "applyFirmwareRecovery" : "applyFirmware",
                               Qt::QueuedConnection);

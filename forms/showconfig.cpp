@@ -3,7 +3,9 @@
 // after every write the groups touched are read back.
 #include "app/mainwindow.h"
 
+#include "config/messages.h"
 #include "device/exchangelog.h"
+#include "device/groupresult.h"
 #include "forms/profileforms.h"
 #include "ui_ddnsform.h"
 #include "ui_gprsform.h"
@@ -43,28 +45,30 @@ void refillNames(const QStringList &names, QListWidget *list, const QList<QCombo
     }
 }
 
-// The groups that failed, and the exchange of the operation behind them.
-QString groupsDetails(const QString &operation, int flagsError)
+// The groups that failed, why each did, and the exchange of the operation
+// behind them.
+QString groupsDetails(const QString &operation, int flagsError,
+                      const QMap<int, ErrorStack> &why)
 {
-    return ExchangeLog::global().failureDetails(
-            operation, QStringLiteral("failed: %1").arg(MainWindow::groupNames(flagsError)));
+    QString text = QStringLiteral("failed: %1").arg(MainWindow::groupNames(flagsError));
+    const QString causes = KZConfigThread::formatGroupErrors(why);
+    if (!causes.isEmpty())
+        text += QLatin1Char('\n') + causes;
+    return ExchangeLog::global().failureDetails(operation, text);
 }
 
 } // namespace
 
 void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
 {
-    qDebug() << QStringLiteral("kzRequestCompleted: OK %1  ERR %2")
-                        .arg(flagsOk, 0, 16)
-                        .arg(flagsError, 0, 16);
+    logGroupResult("kzRequestCompleted", flagsOk, flagsError, worker);
     operationEnded();
     if (linkLost) {
         // The line went during the read: what was read of the groups is
         // not shown, the window is disconnected.
         if (flagsError)
             showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                    QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                                   "отключиться от модема и подключиться заново."));
+                    Messages::text(Messages::readSettings));
         showLineLost();
         return;
     }
@@ -129,18 +133,15 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
 
     if (flagsError) {
         showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                        QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                                       "отключиться от модема и подключиться заново."),
-                        groupsDetails(QStringLiteral("reqConfig"), flagsError));
-        ui->statusBar->showMessage(QStringLiteral("Не удалось получить настройки."));
+                        Messages::text(Messages::readSettings),
+                        groupsDetails(QStringLiteral("reqConfig"), flagsError, worker.groupErrors()));
+        ui->statusBar->showMessage(Messages::text(Messages::readSettingsStatus));
     }
 }
 
 void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
 {
-    qDebug() << QStringLiteral("kzConfigCompleted: OK %1  ERR %2")
-                        .arg(flagsOk, 0, 16)
-                        .arg(flagsError, 0, 16);
+    logGroupResult("kzConfigCompleted", flagsOk, flagsError, worker);
     operationEnded();
     if (linkLost) {
         // Nothing can be read back over a dead line; the user learns which
@@ -153,13 +154,12 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
     setControlsEnabled(true);
     if (flagsError) {
         showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
-                                       "модема, подключиться ещё раз и выполнить настройку заново."),
-                        groupsDetails(QStringLiteral("modConfig"), flagsError));
-        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+                        Messages::text(Messages::command),
+                        groupsDetails(QStringLiteral("modConfig"), flagsError, worker.groupErrors()));
+        ui->statusBar->showMessage(Messages::text(Messages::commandStatus));
     }
     // A window about to close reads nothing back.
-    if (closeWhenIdle)
+    if (operations.closePending())
         return;
     // Every group the write touched is read again, failed ones included, so
     // the widgets show what the modem now holds.

@@ -1,5 +1,7 @@
 #include "obex/obex.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 
 namespace Obex {
@@ -61,7 +63,7 @@ std::unique_ptr<Header> parseHeaderAt(const char *data, qsizetype size)
 
 quint16 readU16BE(const uchar *p)
 {
-    return quint16((p[0] << 8) | p[1]);
+    return qFromBigEndian<quint16>(p);
 }
 
 void writeU16BE(uchar *p, quint16 value)
@@ -72,7 +74,7 @@ void writeU16BE(uchar *p, quint16 value)
 
 quint32 readU32BE(const uchar *p)
 {
-    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+    return qFromBigEndian<quint32>(p);
 }
 
 void writeU32BE(uchar *p, quint32 value)

@@ -1,5 +1,7 @@
 #include "obex/obexclient.h"
 
+#include "device/linecodec.h"
+
 #include <QDeadlineTimer>
 #include <QIODevice>
 #include <QSerialPort>
@@ -8,12 +10,6 @@
 using namespace Obex;
 
 namespace {
-
-bool isFatal(QSerialPort::SerialPortError e)
-{
-    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError
-            || e == QSerialPort::WriteError || e == QSerialPort::DeviceNotFoundError;
-}
 
 int pollSlice(const QDeadlineTimer &deadline)
 {
@@ -64,39 +60,75 @@ bool ObexClient::deviceFailed(const QIODevice *device)
     if (!device || !device->isOpen())
         return true;
     if (const auto *port = qobject_cast<const QSerialPort *>(device))
-        return isFatal(port->error());
+        return LineCodec::isFatalPortError(port->error());
     return false;
 }
 
-std::unique_ptr<ObexClient> ObexClient::create(QIODevice *device, const QByteArray &target)
+std::unique_ptr<ObexClient> ObexClient::create(QIODevice *device, const QByteArray &target,
+                                               ErrorStack *why)
 {
     auto client = std::make_unique<ObexClient>(device);
-    if (!client->enterObexMode())
+    if (!client->enterObexMode()) {
+        if (why)
+            *why = client->error();
         return nullptr;
+    }
     if (!client->connect(target)) {
+        if (why)
+            *why = client->error();
         client->leaveObexMode();
         return nullptr;
     }
     return client;
 }
 
-bool ObexClient::writeAll(const QByteArray &data)
+bool ObexClient::failed(const QString &where, const QString &what)
+{
+    m_error = ErrorStack(where, what);
+    return false;
+}
+
+bool ObexClient::noResponse(const QString &where, int timeoutMs)
 {
     if (deviceFailed(device))
-        return false;
+        return failed(where, QStringLiteral("the device failed"));
+    return failed(where, QStringLiteral("no response within %1 ms").arg(timeoutMs));
+}
+
+QString ObexClient::putName() const
+{
+    return m_object.isEmpty() ? QStringLiteral("PUT") : QStringLiteral("PUT ") + m_object;
+}
+
+namespace {
+QString responseText(quint8 code)
+{
+    return QStringLiteral("response 0x%1").arg(code, 2, 16, QLatin1Char('0'));
+}
+} // namespace
+
+bool ObexClient::writeAll(const QByteArray &data)
+{
+    const QString where = QStringLiteral("write of %1 bytes").arg(data.size());
+    if (deviceFailed(device))
+        return failed(where, QStringLiteral("the device failed"));
     if (device->write(data) != data.size())
-        return false;
+        return failed(where, QStringLiteral("not accepted by the device"));
     int baud = 115200;
     if (const auto *port = qobject_cast<const QSerialPort *>(device))
-        baud = qMax<qint32>(300, port->baudRate());
-    // Time for the bytes at the line rate, with room for a slow driver.
-    QDeadlineTimer deadline(2000 + qint64(data.size()) * 10000 / baud);
+        baud = port->baudRate();
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baud));
     while (device->bytesToWrite() > 0) {
-        if (deviceFailed(device) || deadline.hasExpired())
-            return false;
+        if (deviceFailed(device))
+            return failed(where, QStringLiteral("the device failed"));
+        if (deadline.hasExpired())
+            return failed(where, QStringLiteral("not sent within %1 ms")
+                                         .arg(LineCodec::writeDeadlineMs(data.size(), baud)));
         device->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())));
     }
-    return !deviceFailed(device);
+    if (deviceFailed(device))
+        return failed(where, QStringLiteral("the device failed"));
+    return true;
 }
 
 QString ObexClient::readLine(int timeoutMs)
@@ -134,7 +166,20 @@ QString ObexClient::readLine(int timeoutMs)
 
 bool ObexClient::commandIs(const QByteArray &command, const QString &expected, int timeoutMs)
 {
-    return writeAll(command) && readLine(timeoutMs) == expected;
+    if (!writeAll(command))
+        return false;
+    return lineIs(command, expected, timeoutMs);
+}
+
+bool ObexClient::lineIs(const QByteArray &command, const QString &expected, int timeoutMs)
+{
+    const QString reply = readLine(timeoutMs);
+    if (reply == expected)
+        return true;
+    const QString where = QString::fromLatin1(command).trimmed();
+    if (reply.isEmpty())
+        return failed(where, QStringLiteral("no reply within %1 ms").arg(timeoutMs));
+    return failed(where, QStringLiteral("reply \"%1\", not \"%2\"").arg(reply, expected));
 }
 
 bool ObexClient::enterObexMode()
@@ -143,7 +188,7 @@ bool ObexClient::enterObexMode()
         return false;
     if (!commandIs("AT^SQWE?\r\n", QStringLiteral("^SQWE: 0"), ModeLineTimeoutMs))
         return false;
-    if (readLine(ModeLineTimeoutMs) != QLatin1String("OK"))
+    if (!lineIs("AT^SQWE?", QStringLiteral("OK"), ModeLineTimeoutMs))
         return false;
     return commandIs("AT^SQWE=3\r\n", QStringLiteral("OK"), ModeLineTimeoutMs);
 }
@@ -159,13 +204,20 @@ bool ObexClient::connect(const QByteArray &target)
     const QByteArray raw = readPacket(device, ConnectTimeoutMs);
     // The response code is not judged; but a response without room for the
     // packet length, or one that leaves no room for a body, ends the session.
+    if (raw.isEmpty())
+        return noResponse(QStringLiteral("CONNECT"), ConnectTimeoutMs);
     if (raw.size() < 7)
-        return false;
+        return failed(QStringLiteral("CONNECT"),
+                      responseText(quint8(raw.at(0)))
+                              + QStringLiteral(" of %1 bytes, without a packet length")
+                                        .arg(raw.size()));
     const ConnectPacket response(raw);
     const int negotiated =
             int(qMin<quint32>(quint32(response.maxPacketLength), ProposedMaxPacketLength));
     if (negotiated < MinPacketLength)
-        return false;
+        return failed(QStringLiteral("CONNECT"),
+                      responseText(quint8(raw.at(0)))
+                              + QStringLiteral(" with packet length %1").arg(negotiated));
     maxPacketLength = negotiated;
     return true;
 }
@@ -177,7 +229,9 @@ bool ObexClient::deleteFile(const QString &name)
     request.addHeader(std::make_unique<StringHeader>(HeaderName, name));
     if (!writeAll(request.toByteArray()))
         return false;
-    return readPutResponse(DeleteTimeoutMs) != nullptr;
+    if (!readPutResponse(DeleteTimeoutMs))
+        return noResponse(QStringLiteral("PUT delete ") + name, DeleteTimeoutMs);
+    return true;
 }
 
 bool ObexClient::putFile(QIODevice *source, const QString &name, const QDateTime &time,
@@ -187,19 +241,24 @@ bool ObexClient::putFile(QIODevice *source, const QString &name, const QDateTime
     headers.push_back(std::make_unique<StringHeader>(HeaderName, name));
     headers.push_back(std::make_unique<ByteArrayHeader>(
             HeaderTime, time.toLocalTime().toString(QLatin1String(TimeFormat)).toLatin1()));
-    return put(source, headers, progress);
+    m_object = name;
+    const bool ok = put(source, headers, progress);
+    m_object.clear();
+    return ok;
 }
 
 bool ObexClient::put(QIODevice *source, const HeaderList &headers, const Progress &progress)
 {
     if (deviceFailed(device))
-        return false;
+        return failed(putName(), QStringLiteral("the device failed"));
     PutPacket first;
     for (const auto &h : headers)
         first.addHeader(h->clone());
     const int chunk = maxPacketLength - BodyReserve - first.packetLength();
     if (chunk <= 0)
-        return false;
+        return failed(putName(), QStringLiteral("no room for a body in packets of %1 bytes")
+                                         .arg(maxPacketLength));
+    int packets = 0;
 
     const qint64 total = source ? qMax<qint64>(0, source->bytesAvailable()) : 0;
     qint64 sent = 0;
@@ -216,27 +275,38 @@ bool ObexClient::put(QIODevice *source, const HeaderList &headers, const Progres
         if (n > 0) {
             const QByteArray data = source->read(qMin<qint64>(n, chunk));
             if (data.isEmpty())
-                return false;
+                return failed(putName(), QStringLiteral("the source gave nothing to read"));
             body = data.size();
             packet.addHeader(std::make_unique<ByteArrayHeader>(HeaderBody, data));
         } else {
             packet.setFinal();
             packet.addHeader(std::make_unique<ByteArrayHeader>(HeaderEndOfBody, QByteArray()));
         }
-        if (!writeAll(packet.toByteArray()))
+        ++packets;
+        const QString where = putName() + QStringLiteral(", packet %1").arg(packets)
+                + (packet.isFinal() ? QStringLiteral(" (final)") : QString());
+        if (!writeAll(packet.toByteArray())) {
+            m_error.push(where, QStringLiteral("not sent"));
             return false;
+        }
         firstPacket = false;
         const auto response = readPutResponse(PutTimeoutMs);
         if (!response)
-            return false;
+            return noResponse(where, PutTimeoutMs);
         sent += body;
         if (progress && body > 0)
             progress(sent, total);
-        if (response->opcode() != RespContinue)
-            return packet.isFinal();
+        if (response->opcode() != RespContinue) {
+            if (packet.isFinal())
+                return true;
+            return failed(where, responseText(response->opcode())
+                                         + QStringLiteral(" before the object was complete"));
+        }
         // A peer that keeps asking for the final packet again is not heeded for ever.
         if (packet.isFinal() && ++finalRepeats > MaxFinalRepeats)
-            return false;
+            return failed(where, responseText(response->opcode())
+                                         + QStringLiteral(" to the final packet %1 times")
+                                                   .arg(finalRepeats));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/errorstack.h"
 #include "obex/obex.h"
 
 #include <QByteArray>
@@ -45,9 +46,11 @@ public:
     explicit ObexClient(QIODevice *device);
 
     // A client in OBEX mode with a session open, or null. When the CONNECT
-    // fails the modem is returned to command mode first.
+    // fails the modem is returned to command mode first; *why (if given)
+    // then says which request failed and how.
     static std::unique_ptr<ObexClient> create(QIODevice *device,
-                                              const QByteArray &target = fileSystemTarget());
+                                              const QByteArray &target = fileSystemTarget(),
+                                              ErrorStack *why = nullptr);
 
     bool enterObexMode();
     bool connect(const QByteArray &target);
@@ -71,8 +74,22 @@ public:
     QIODevice *device;
     int maxPacketLength = 0;
 
+    // Why the last call that failed did: which request got which response
+    // code, or none within how long.
+    const ErrorStack &error() const { return m_error; }
+
 private:
+    // Records the failure and returns false.
+    bool failed(const QString &where, const QString &what);
+    // A response that did not come whole within timeoutMs.
+    bool noResponse(const QString &where, int timeoutMs);
+    QString putName() const;
+
+    ErrorStack m_error;
+    QString m_object; // the name of the object being put, for the record
     bool writeAll(const QByteArray &data);
     QString readLine(int timeoutMs);
     bool commandIs(const QByteArray &command, const QString &expected, int timeoutMs);
+    // The next line is `expected`; otherwise the failure names `command`.
+    bool lineIs(const QByteArray &command, const QString &expected, int timeoutMs);
 };

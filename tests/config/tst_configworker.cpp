@@ -145,6 +145,59 @@ private slots:
         QCOMPARE(c.btMac, QString("0012F3A4B5C6"));
     }
 
+    // After the completion signal each failed group says which command got
+    // which reply, or none within how long.
+    void groupReasons_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("reply"); // empty: no answer at all
+        QTest::addColumn<int>("group");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("write refused") << true << "AT+DYNDNS=l,p,d.org" << QByteArray("\r\nERROR\r\n")
+                                       << int(KZConfig::ConfigDyndns)
+                                       << "AT+DYNDNS=l,p,d.org: reply \"ERROR\"";
+        QTest::newRow("write unanswered") << true << "AT^JAUTO,C=ATS0=1" << QByteArray()
+                                          << int(KZConfig::ConfigAutoexec)
+                                          << "AT^JAUTO,C=ATS0=1: no reply within 3000 ms";
+        QTest::newRow("read extended error") << false << "AT^JAUTO,B?"
+                                             << QByteArray("\r\n+CME ERROR: 100\r\n")
+                                             << int(KZConfig::ConfigAutoexec)
+                                             << "AT^JAUTO,B?: reply \"+CME ERROR: 100\"";
+        QTest::newRow("read unanswered") << false << "AT+DYNDNS?" << QByteArray()
+                                         << int(KZConfig::ConfigDyndns)
+                                         << "AT+DYNDNS?: no reply within 5000 ms";
+    }
+    void groupReasons()
+    {
+        QFETCH(bool, write);
+        QFETCH(QString, command);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, group);
+        QFETCH(QString, reason);
+        SimWorker w(richModem());
+        QVERIFY(w.start());
+        QVERIFY(w.connectAll());
+        w.sim.setCommandHook([command, reply](const QString &l, QByteArray *out) {
+            if (l != command)
+                return false;
+            *out = reply;
+            return true;
+        });
+        const int groups = KZConfig::ConfigDyndns | KZConfig::ConfigAutoexec;
+        KZConfig c = w.worker.config;
+        c.dyndnsLogin = "l";
+        c.dyndnsPassword = "p";
+        c.dyndnsDomain = "d.org";
+        c.autoexecBt.clear();
+        c.autoexecCom = "ATS0=1";
+        const Flags result = write ? writeConfig(w, c, groups) : readConfig(w, groups);
+        QCOMPARE(result, Flags(groups & ~group, group));
+        const QMap<int, ErrorStack> errors = w.worker.groupErrors();
+        QCOMPARE(errors.keys(), QList<int> { group });
+        QCOMPARE(errors.value(group).format(), reason);
+    }
+
     // OLD A, B, C and NEW B2, D, A: add B2, delete C, add D, in that order.
     void profileDifference()
     {

@@ -251,6 +251,38 @@ private slots:
         QVERIFY(r.w.run("reqInfo").ok);
     }
 
+    // Below the short reason the debug text names the OBEX request that
+    // failed and the response it got, or how long none came.
+    void failureCauses_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("debug");
+        QTest::newRow("CONNECT refused")
+                << "connect"
+                << "ObexClient::create\n  CONNECT: response 0xc3 of 3 bytes, without a packet length";
+        QTest::newRow("PUT dropped")
+                << "drop" << "Put: atc65.jar\n  PUT atc65.jar, packet 1: no response within 4000 ms";
+    }
+    void failureCauses()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, debug);
+        Rig r(115200);
+        QVERIFY(r.start(19));
+        r.w.sim.modify([&](SimState &s) {
+            if (kind == "connect") {
+                s.obexConnectCode = 0xC3;
+                s.obexConnectBare = true;
+            }
+            if (kind == "drop")
+                s.obexDropPacket = 3; // CONNECT, delete, the first data packet
+        });
+        r.w.worker.firmware = makeContainer({}, {}, { { JarName, pattern(3000, 5) } });
+        const OpResult res = r.w.run("applyFirmware", 60000);
+        QVERIFY(!res.ok);
+        QCOMPARE(res.debug, debug);
+    }
+
     void lostLineFailsAtOnce()
     {
         Rig r(115200);

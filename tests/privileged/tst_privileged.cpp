@@ -17,7 +17,7 @@ OpResult execute(SimWorker &w, const QString &code, qint64 *ms = nullptr)
     QMetaObject::invokeMethod(&w.worker, "privilegedExecute", Qt::QueuedConnection,
                               Q_ARG(QString, code));
     if (!QTest::qWaitFor([&] { return w.results.size() > before; }, 30000))
-        return OpResult { KZConfigThread::OpConnect, false, QStringLiteral("timed out") };
+        return OpResult { KZConfigThread::OpConnect, false, QStringLiteral("timed out"), {} };
     if (ms)
         *ms = t.elapsed();
     return w.results.last();
