@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileDialog>
 #include <QProgressBar>
@@ -286,16 +287,17 @@ void MainWindow::showIdentity()
     const bool battery = worker.capabilitySet.contains(QStringLiteral("BAT"))
             || worker.variant.contains(QLatin1Char('A')) || worker.variant.contains(QLatin1Char('P'));
     if (battery && worker.hardwareVersion == QLatin1String("03"))
-        ui->infoBattery->setText(QStringLiteral("Есть"));
+        ui->infoBattery->setText(QCoreApplication::translate("DeviceIdentity", "Есть"));
     else if (battery)
         ui->infoBattery->setText(QString::number(worker.batteryVoltage, 'f', 3)
-                                 + QStringLiteral(" В"));
+                                 + QCoreApplication::translate("DeviceIdentity", " В"));
     else
-        ui->infoBattery->setText(QStringLiteral("Отсутствует"));
+        ui->infoBattery->setText(QCoreApplication::translate("DeviceIdentity", "Отсутствует"));
 
     const bool bluetooth = worker.capabilitySet.contains(QStringLiteral("BT"))
             || worker.variant.contains(QLatin1Char('B'));
-    ui->infoBluetooth->setText(bluetooth ? QStringLiteral("Есть") : QStringLiteral("Нет"));
+    ui->infoBluetooth->setText(bluetooth ? QCoreApplication::translate("DeviceIdentity", "Есть")
+                                         : QCoreApplication::translate("DeviceIdentity", "Нет"));
     ui->btGroupBox->setEnabled(bluetooth && worker.viaCom);
 
     ui->infoPartNo->setText(worker.model);
@@ -360,7 +362,7 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     }
 
     qDebug() << errorDebug;
-    const QString title = QStringLiteral("Ошибка");
+    const QString title = tr("Ошибка");
     const QString details = operationDetails(op, errorDebug);
     auto failConnection = [&](const QString &box, const QString &status,
                               const QString &reason = QString()) {
@@ -371,27 +373,36 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     };
     switch (op) {
     case KZConfigThread::OpConnect:
-        failConnection(QStringLiteral("Не удалось открыть порт. Проверьте настройки."),
-                       QStringLiteral("Не удалось открыть порт."), worker.openFailure());
+        failConnection(QCoreApplication::translate("Messages",
+                                                   "Не удалось открыть порт. Проверьте настройки."),
+                       QCoreApplication::translate("Messages", "Не удалось открыть порт."),
+                       worker.openFailure());
         break;
     case KZConfigThread::OpHandshake:
-        failConnection(QStringLiteral("Не удалось установить соединение с модемом. Убедитесь, что "
-                                      "он действительно подключен к указанному порту. Проверьте "
-                                      "настройки соединения."),
-                       QStringLiteral("Не удалось соединиться с модемом."));
+        failConnection(
+                QCoreApplication::translate(
+                        "Messages",
+                        "Не удалось установить соединение с модемом. Убедитесь, что "
+                        "он действительно подключен к указанному порту. Проверьте "
+                        "настройки соединения."),
+                QCoreApplication::translate("Messages", "Не удалось соединиться с модемом."));
         break;
     case KZConfigThread::OpInfo:
         if (worker.applicationHalted && !closeWhenIdle) {
             offerApplicationStart();
             break;
         }
-        failConnection(QStringLiteral("Не удалось получить информацию о модеме. Проверьте, что к "
-                                      "указанному порту подключен именно модем ORB KZ520."),
-                       QStringLiteral("Не удалось получить информацию о модеме."));
+        failConnection(QCoreApplication::translate(
+                               "Messages",
+                               "Не удалось получить информацию о модеме. Проверьте, что к "
+                               "указанному порту подключен именно модем ORB KZ520."),
+                       QCoreApplication::translate("Messages",
+                                                   "Не удалось получить информацию о модеме."));
         break;
     case KZConfigThread::OpFirmware:
         showDetailedBox(QMessageBox::Critical, title,
-                        QStringLiteral("Не удалось обновить ПО модема."), details);
+                        QCoreApplication::translate("Messages", "Не удалось обновить ПО модема."),
+                        details);
         if (recoveryFirmwareFinished(false))
             break;
         setControlsEnabled(true);
@@ -405,16 +416,21 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     case KZConfigThread::OpPrivileged:
         setControlsEnabled(true);
         showDetailedBox(QMessageBox::Warning, title,
-                        QStringLiteral("При выполнении команды произошла ошибка. Проверьте "
-                                       "корректность кода и его применимость к данному модему."),
+                        QCoreApplication::translate(
+                                "Messages",
+                                "При выполнении команды произошла ошибка. Проверьте "
+                                "корректность кода и его применимость к данному модему."),
                         details);
         break;
     case KZConfigThread::OpBluetoothInquiry:
         showDetailedBox(QMessageBox::Warning, title,
-                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
-                                       "модема, подключиться ещё раз и выполнить настройку заново."),
+                        QCoreApplication::translate(
+                                "Messages",
+                                "Не удалось выполнить команду. Попробуйте отключиться от "
+                                "модема, подключиться ещё раз и выполнить настройку заново."),
                         details);
-        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+        ui->statusBar->showMessage(
+                QCoreApplication::translate("Messages", "Не удалось выполнить команду."));
         setControlsEnabled(true);
         break;
     }
@@ -440,7 +456,7 @@ void MainWindow::showLineLost()
 {
     QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
     enterDisconnectedState();
-    ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
+    ui->statusBar->showMessage(tr("Связь с модемом потеряна."));
 }
 
 void MainWindow::noteQueued(Running kind)
@@ -486,13 +502,18 @@ void MainWindow::finishPendingClose()
 
 QString MainWindow::groupNames(int flags)
 {
-    static const char *const names[] = { "скорость COM",  "формат кадра",  "контроль потока",
-                                         "профили GPRS",  "профили NTRIP", "DynDNS",
-                                         "режим работы (автозапуск)", "Bluetooth" };
+    static const char *const names[] = {QT_TR_NOOP("скорость COM"),
+                                        QT_TR_NOOP("формат кадра"),
+                                        QT_TR_NOOP("контроль потока"),
+                                        QT_TR_NOOP("профили GPRS"),
+                                        QT_TR_NOOP("профили NTRIP"),
+                                        QT_TR_NOOP("DynDNS"),
+                                        QT_TR_NOOP("режим работы (автозапуск)"),
+                                        QT_TR_NOOP("Bluetooth")};
     QStringList out;
     for (int i = 0; i < 8; ++i) {
         if (flags & (1 << i))
-            out << QString::fromUtf8(names[i]);
+            out << tr(names[i]);
     }
     return out.join(QStringLiteral(", "));
 }
@@ -501,14 +522,14 @@ QString MainWindow::lostWriteMessage(int requested, int written)
 {
     written &= requested;
     const int notWritten = requested & ~written;
-    QString text = QStringLiteral("Связь с модемом потеряна во время записи.");
+    QString text = tr("Связь с модемом потеряна во время записи.");
     if (written)
-        text += QStringLiteral(" Записано: %1.").arg(groupNames(written));
+        text += tr(" Записано: %1.").arg(groupNames(written));
     else
-        text += QStringLiteral(" Ничего не записано.");
+        text += tr(" Ничего не записано.");
     if (notWritten)
-        text += QStringLiteral(" Не записано: %1.").arg(groupNames(notWritten));
-    text += QStringLiteral(" Подключитесь к модему заново и проверьте настройки.");
+        text += tr(" Не записано: %1.").arg(groupNames(notWritten));
+    text += tr(" Подключитесь к модему заново и проверьте настройки.");
     return text;
 }
 
@@ -526,27 +547,40 @@ QString closeQuestion(MainWindow::Running kind)
 {
     switch (kind) {
     case MainWindow::Running::Connect:
-        return QStringLiteral("Идёт подключение к модему. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow", "Идёт подключение к модему. Закрыть программу после его окончания?");
     case MainWindow::Running::Read:
-        return QStringLiteral("Идёт чтение настроек модема. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт чтение настроек модема. Закрыть программу после его окончания?");
     case MainWindow::Running::Write:
-        return QStringLiteral("Идёт запись настроек в модем. Закрыть программу после её окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт запись настроек в модем. Закрыть программу после её окончания?");
     case MainWindow::Running::BtInquiry:
-        return QStringLiteral("Идёт поиск устройств Bluetooth. Закрыть программу после его "
-                              "окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт поиск устройств Bluetooth. Закрыть программу после его "
+                "окончания?");
     case MainWindow::Running::Report:
-        return QStringLiteral("Идёт сбор данных для отчёта. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт сбор данных для отчёта. Закрыть программу после его окончания?");
     case MainWindow::Running::Privileged:
-        return QStringLiteral("Идёт выполнение команды. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow", "Идёт выполнение команды. Закрыть программу после его окончания?");
     case MainWindow::Running::Escape:
-        return QStringLiteral("Идёт выход модема из режима передачи данных. Закрыть программу "
-                              "после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт выход модема из режима передачи данных. Закрыть программу "
+                "после его окончания?");
     case MainWindow::Running::Firmware:
     case MainWindow::Running::Detect:
     case MainWindow::Running::None:
         break;
     }
-    return QStringLiteral("Идёт обмен с модемом. Закрыть программу после его окончания?");
+    return QCoreApplication::translate(
+            "MainWindow", "Идёт обмен с модемом. Закрыть программу после его окончания?");
 }
 
 } // namespace
@@ -567,13 +601,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!running.isEmpty()) {
         event->ignore();
         if (running.contains(Running::Firmware)) {
-            showBox(QMessageBox::Warning, QStringLiteral("Обновление ПО"),
-                    QStringLiteral("Идёт обновление ПО модема. Дождитесь его окончания: "
-                                   "прерванное обновление оставит модем без рабочего "
-                                   "приложения."));
+            showBox(QMessageBox::Warning, tr("Обновление ПО"),
+                    tr("Идёт обновление ПО модема. Дождитесь его окончания: "
+                       "прерванное обновление оставит модем без рабочего "
+                       "приложения."));
             return;
         }
-        const auto answer = askBox(QMessageBox::Question, QStringLiteral("Операция не завершена"),
+        const auto answer = askBox(QMessageBox::Question, tr("Операция не завершена"),
                                    closeQuestion(runningOperation()),
                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         // The operation may have ended while the question was open.
@@ -581,8 +615,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         closeWhenIdle = true;
         centralWidget()->setEnabled(false);
-        ui->statusBar->showMessage(
-                QStringLiteral("Программа закроется после окончания операции."));
+        ui->statusBar->showMessage(tr("Программа закроется после окончания операции."));
         finishPendingClose();
         return;
     }
@@ -591,9 +624,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     if (isModeUnsaved()) {
-        const auto answer = askBox(QMessageBox::Question, QStringLiteral("Настройки не сохранены"),
-                                   QStringLiteral("Режим работы был изменён, но не сохранён. Выйти "
-                                                  "из программы?"),
+        const auto answer = askBox(QMessageBox::Question, tr("Настройки не сохранены"),
+                                   tr("Режим работы был изменён, но не сохранён. Выйти "
+                                      "из программы?"),
                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();
@@ -607,9 +640,9 @@ void MainWindow::on_privilegedExecute_clicked()
 {
     const QString code = ui->privilegedCode->text();
     if (LineValues::breaksLine(code)) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Код содержит перевод строки или нулевой символ и не может быть "
-                               "отправлен модему."));
+        showBox(QMessageBox::Warning, tr("Ошибка"),
+                tr("Код содержит перевод строки или нулевой символ и не может быть "
+                   "отправлен модему."));
         return;
     }
     setControlsEnabled(false);
@@ -623,7 +656,7 @@ bool MainWindow::valuesFitLine(const KZConfig &copy, int flags)
     const QList<LineValues::Offence> offences = LineValues::check(copy, flags);
     if (offences.isEmpty())
         return true;
-    showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), LineValues::message(offences));
+    showBox(QMessageBox::Warning, tr("Ошибка"), LineValues::message(offences));
     return false;
 }
 

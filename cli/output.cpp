@@ -4,6 +4,7 @@
 #include "config/visibletext.h"
 #include "device/kzconfigthread.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <QJsonDocument>
@@ -140,26 +141,39 @@ void printKeyValues(const KeyValues &lines, bool json)
 }
 
 namespace CliMessages {
-const char *const openPort = "Не удалось открыть порт. Проверьте настройки.";
-const char *const handshake = "Не удалось установить соединение с модемом. Убедитесь, что он "
-                              "действительно подключен к указанному порту. Проверьте настройки "
-                              "соединения.";
-const char *const info = "Не удалось получить информацию о модеме. Проверьте, что к указанному "
-                         "порту подключен именно модем ORB KZ520.";
-const char *const firmware = "Не удалось обновить ПО модема.";
-const char *const privileged = "При выполнении команды произошла ошибка. Проверьте корректность "
-                               "кода и его применимость к данному модему.";
-const char *const command = "Не удалось выполнить команду. Попробуйте отключиться от модема, "
-                            "подключиться ещё раз и выполнить настройку заново.";
-const char *const readSettings = "Не удалось получить текущие настройки модема. Попробуйте "
-                                 "отключиться от модема и подключиться заново.";
-const char *const firmwareFile = "Не удалось открыть файл прошивки";
-const char *const firmwareOverBluetooth = "Обновление ПО через Bluetooth невозможно. "
-                                          "Переподключитесь к модему через COM-порт.";
+const char *const openPort
+        = QT_TRANSLATE_NOOP("Messages", "Не удалось открыть порт. Проверьте настройки.");
+const char *const handshake
+        = QT_TRANSLATE_NOOP("Messages",
+                            "Не удалось установить соединение с модемом. Убедитесь, что он "
+                            "действительно подключен к указанному порту. Проверьте настройки "
+                            "соединения.");
+const char *const info
+        = QT_TRANSLATE_NOOP("Messages",
+                            "Не удалось получить информацию о модеме. Проверьте, что к указанному "
+                            "порту подключен именно модем ORB KZ520.");
+const char *const firmware = QT_TRANSLATE_NOOP("Messages", "Не удалось обновить ПО модема.");
+const char *const privileged
+        = QT_TRANSLATE_NOOP("Messages",
+                            "При выполнении команды произошла ошибка. Проверьте корректность "
+                            "кода и его применимость к данному модему.");
+const char *const command
+        = QT_TRANSLATE_NOOP("Messages",
+                            "Не удалось выполнить команду. Попробуйте отключиться от модема, "
+                            "подключиться ещё раз и выполнить настройку заново.");
+const char *const readSettings
+        = QT_TRANSLATE_NOOP("Messages",
+                            "Не удалось получить текущие настройки модема. Попробуйте "
+                            "отключиться от модема и подключиться заново.");
+const char *const firmwareFile = QT_TRANSLATE_NOOP("Messages", "Не удалось открыть файл прошивки");
+const char *const firmwareOverBluetooth
+        = QT_TRANSLATE_NOOP("Messages",
+                            "Обновление ПО через Bluetooth невозможно. "
+                            "Переподключитесь к модему через COM-порт.");
 
 QString text(const char *message)
 {
-    return QString::fromUtf8(message);
+    return QCoreApplication::translate("Messages", message);
 }
 } // namespace CliMessages
 
@@ -187,10 +201,11 @@ QString batteryText(const QStringList &capabilities, const QString &variant,
     const bool present = capabilities.contains(QStringLiteral("BAT"))
             || variant.contains(QLatin1Char('A')) || variant.contains(QLatin1Char('P'));
     if (!present)
-        return QStringLiteral("Отсутствует");
+        return QCoreApplication::translate("DeviceIdentity", "Отсутствует");
     if (hardwareVersion == QLatin1String("03"))
-        return QStringLiteral("Есть");
-    return QString::number(batteryVoltage, 'f', 3) + QStringLiteral(" В");
+        return QCoreApplication::translate("DeviceIdentity", "Есть");
+    return QString::number(batteryVoltage, 'f', 3)
+            + QCoreApplication::translate("DeviceIdentity", " В");
 }
 
 KeyValues identityLines(const KZConfigThread &w)
@@ -199,17 +214,20 @@ KeyValues identityLines(const KZConfigThread &w)
     const bool bluetooth = w.capabilitySet.contains(QStringLiteral("BT"))
             || w.variant.contains(QLatin1Char('B'));
     return {
-        { QStringLiteral("model"), w.model },
-        { QStringLiteral("serial"), w.serialNumber },
-        { QStringLiteral("software"), w.softwareVersion },
-        { QStringLiteral("hardware"), w.hardwareVersion },
-        { QStringLiteral("variant"), w.variant },
-        { QStringLiteral("capabilities"), w.capabilities.join(QLatin1Char(';')) },
-        { QStringLiteral("battery"),
-          batteryText(caps, w.variant, w.hardwareVersion, w.batteryVoltage) },
-        { QStringLiteral("bluetooth"), bluetooth ? QStringLiteral("Есть") : QStringLiteral("Нет") },
-        { QStringLiteral("sim"), w.operatorName },
-        { QStringLiteral("link"), w.viaCom ? QStringLiteral("com") : QStringLiteral("bluetooth") },
+            {QStringLiteral("model"), w.model},
+            {QStringLiteral("serial"), w.serialNumber},
+            {QStringLiteral("software"), w.softwareVersion},
+            {QStringLiteral("hardware"), w.hardwareVersion},
+            {QStringLiteral("variant"), w.variant},
+            {QStringLiteral("capabilities"), w.capabilities.join(QLatin1Char(';'))},
+            {QStringLiteral("battery"),
+             batteryText(caps, w.variant, w.hardwareVersion, w.batteryVoltage)},
+            {QStringLiteral("bluetooth"),
+             bluetooth ? QCoreApplication::translate("DeviceIdentity", "Есть")
+                       : QCoreApplication::translate("DeviceIdentity", "Нет")},
+            {QStringLiteral("sim"), w.operatorName},
+            {QStringLiteral("link"),
+             w.viaCom ? QStringLiteral("com") : QStringLiteral("bluetooth")},
     };
 }
 

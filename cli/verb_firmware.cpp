@@ -2,6 +2,7 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include "firmware/firmwarecontainer.h"
 
@@ -51,8 +52,10 @@ int flashRecover(Session &s, const FirmwareContainer &container)
     if (!s.connectModem())
         return ExitFailed;
     if (!s.worker.applicationHalted) {
-        printErr(QStringLiteral("Приложение модема работает: --recover только для модема без "
-                                "приложения. Обновите ПО без --recover."));
+        printErr(QCoreApplication::translate(
+                "Cli",
+                "Приложение модема работает: --recover только для модема без "
+                "приложения. Обновите ПО без --recover."));
         return ExitFailed;
     }
     return runUpdate(s, container, "applyFirmwareRecovery");
@@ -120,11 +123,14 @@ int verbFlash(CliContext &ctx)
     // Only the hardware version is checked, as on the update tab.
     const QString joined = container.info.hardwareVersions.join(QLatin1Char(','));
     if (!container.info.hardwareVersions.contains(s.worker.hardwareVersion)) {
-        printErr(QStringLiteral("Обновление предназначено для оборудования версий %1 /!\\, "
-                                "у модема версия оборудования %2.")
+        printErr(QCoreApplication::translate(
+                         "FirmwareFit",
+                         "Обновление предназначено для оборудования версий %1 /!\\, "
+                         "у модема версия оборудования %2.")
                          .arg(joined, s.worker.hardwareVersion));
         if (!ctx.options.yes) {
-            printErr(QStringLiteral("Обновление не начато: для обновления укажите --yes."));
+            printErr(QCoreApplication::translate(
+                    "Cli", "Обновление не начато: для обновления укажите --yes."));
             return ExitFailed;
         }
     }

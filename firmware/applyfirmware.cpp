@@ -7,6 +7,7 @@
 #include "obex/obexclient.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -114,7 +115,8 @@ void KZConfigThread::applyFirmware()
     if (!containerTextsClean(fw, &unclean))
         return finish(false, unclean);
 
-    emit progress(QStringLiteral("Обновление ПО: предварительные команды"));
+    emit progress(QCoreApplication::translate("TransferProgress",
+                                              "Обновление ПО: предварительные команды"));
     QString failure;
     // A modem without its application cannot answer the checks before the halt.
     const bool skipPre = skipPreCommands;
@@ -122,7 +124,8 @@ void KZConfigThread::applyFirmware()
     if (!skipPre && !runChecks(fw.info.preCommands, QStringLiteral("Pre: %0 > %1"), &failure))
         return finish(false, failure);
 
-    emit progress(QStringLiteral("Обновление ПО: остановка приложения"));
+    emit progress(
+            QCoreApplication::translate("TransferProgress", "Обновление ПО: остановка приложения"));
     sendCommand(HaltCommand);
     waitReply(HaltStartTimeoutMs);
     if (gone() || !pause(HaltPauseMs))
@@ -134,7 +137,8 @@ void KZConfigThread::applyFirmware()
 
     // What can be put back after the halt: the application and the port speed.
     auto restore = [&] {
-        emit progress(QStringLiteral("Обновление ПО: запуск приложения"));
+        emit progress(QCoreApplication::translate("TransferProgress",
+                                                  "Обновление ПО: запуск приложения"));
         sendCommand(StartCommand);
         waitReply(HaltStartTimeoutMs);
         if (gone())
@@ -186,7 +190,9 @@ void KZConfigThread::applyFirmware()
     const int shift = total > INT_MAX / 2 ? 10 : 0;
     qint64 done = 0;
     for (const FirmwareFile &f : fw.files) {
-        emit progress(QStringLiteral("Обновление ПО: передача файла %1").arg(f.name));
+        emit progress(
+                QCoreApplication::translate("TransferProgress", "Обновление ПО: передача файла %1")
+                        .arg(f.name));
         logExchange(QStringLiteral("firmware: put %1 (%2 bytes)").arg(f.name).arg(f.data.size()));
         client->deleteFile(f.name); // a missing file is no failure
         if (gone())
@@ -225,7 +231,8 @@ void KZConfigThread::applyFirmware()
     }
     drainInput();
 
-    emit progress(QStringLiteral("Обновление ПО: завершающие команды"));
+    emit progress(
+            QCoreApplication::translate("TransferProgress", "Обновление ПО: завершающие команды"));
     if (!runChecks(fw.info.postCommands, QStringLiteral("Post: %0 > %1"), &failure))
         return finish(false, failure);
     finish(true, QString());

@@ -10,6 +10,7 @@
 #include "ui_mainwindow.h"
 #include "ui_ntripform.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 namespace {
@@ -62,9 +63,11 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
         // The line went during the read: what was read of the groups is
         // not shown, the window is disconnected.
         if (flagsError)
-            showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                    QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                                   "отключиться от модема и подключиться заново."));
+            showBox(QMessageBox::Warning, tr("Ошибка"),
+                    QCoreApplication::translate(
+                            "Messages",
+                            "Не удалось получить текущие настройки модема. Попробуйте "
+                            "отключиться от модема и подключиться заново."));
         showLineLost();
         return;
     }
@@ -110,8 +113,7 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
         ui->conBaseDyndnsEnabled->setChecked(!c.dyndnsDomain.isEmpty()
                                              && !c.dyndnsLogin.isEmpty()
                                              && !c.dyndnsPassword.isEmpty());
-        ui->statusBar->showMessage(
-                QStringLiteral("Модем подключен, информация и настройки получены."));
+        ui->statusBar->showMessage(tr("Модем подключен, информация и настройки получены."));
     }
 
     // After the profile boxes, so that the names in the command are looked
@@ -128,11 +130,14 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
     }
 
     if (flagsError) {
-        showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                        QStringLiteral("Не удалось получить текущие настройки модема. Попробуйте "
-                                       "отключиться от модема и подключиться заново."),
+        showDetailedBox(QMessageBox::Warning, tr("Ошибка"),
+                        QCoreApplication::translate(
+                                "Messages",
+                                "Не удалось получить текущие настройки модема. Попробуйте "
+                                "отключиться от модема и подключиться заново."),
                         groupsDetails(QStringLiteral("reqConfig"), flagsError));
-        ui->statusBar->showMessage(QStringLiteral("Не удалось получить настройки."));
+        ui->statusBar->showMessage(
+                QCoreApplication::translate("Messages", "Не удалось получить настройки."));
     }
 }
 
@@ -145,18 +150,21 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
     if (linkLost) {
         // Nothing can be read back over a dead line; the user learns which
         // groups the modem got before it went.
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+        showBox(QMessageBox::Warning, tr("Ошибка"),
                 lostWriteMessage(writeFlags | flagsOk | flagsError, flagsOk));
         showLineLost();
         return;
     }
     setControlsEnabled(true);
     if (flagsError) {
-        showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                        QStringLiteral("Не удалось выполнить команду. Попробуйте отключиться от "
-                                       "модема, подключиться ещё раз и выполнить настройку заново."),
+        showDetailedBox(QMessageBox::Warning, tr("Ошибка"),
+                        QCoreApplication::translate(
+                                "Messages",
+                                "Не удалось выполнить команду. Попробуйте отключиться от "
+                                "модема, подключиться ещё раз и выполнить настройку заново."),
                         groupsDetails(QStringLiteral("modConfig"), flagsError));
-        ui->statusBar->showMessage(QStringLiteral("Не удалось выполнить команду."));
+        ui->statusBar->showMessage(
+                QCoreApplication::translate("Messages", "Не удалось выполнить команду."));
     }
     // A window about to close reads nothing back.
     if (closeWhenIdle)
