@@ -3,6 +3,7 @@
 // modem, and the message boxes it shows. No Cyrillic letter may remain.
 #include "common/testwindow.h"
 
+#include "app/exchangelogwindow.h"
 #include "config/uilanguage.h"
 #include "forms/profileforms.h"
 #include "sim/simmodem.h"
@@ -25,6 +26,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QXmlStreamReader>
 
 namespace {
@@ -161,12 +163,17 @@ bool connectTo(TestWindow &w, SimModem &sim)
     w.selectPort(sim.portName());
     w.statusBar()->clearMessage();
     QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton);
-    return QTest::qWaitFor(
-            [&] {
-                return w.statusBar()->currentMessage()
-                        == QLatin1String("Modem connected, information and settings read.");
-            },
-            30000);
+    const QString ready = QCoreApplication::translate(
+            "MainWindow", "Модем подключен, информация и настройки получены.");
+    return QTest::qWaitFor([&] { return w.statusBar()->currentMessage() == ready; }, 30000);
+}
+
+void removeTranslators()
+{
+    for (QTranslator *t : QCoreApplication::instance()->findChildren<QTranslator *>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 } // namespace
@@ -263,6 +270,30 @@ private slots:
                 bad << e.context + QStringLiteral(" (not embedded): ") + e.source;
         }
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+    }
+
+    // The pictures of docs/: KZ_SCREENSHOT_DIR=docs under a display
+    // (scripts/screenshots.sh). Runs last: it changes the language.
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("KZ_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("KZ_SCREENSHOT_DIR not set");
+        for (const UiLanguage::Language language : { UiLanguage::Russian, UiLanguage::English }) {
+            removeTranslators();
+            QVERIFY(UiLanguage::install(language));
+            SimModem sim;
+            QString error;
+            QVERIFY2(sim.start(&error), qPrintable(error));
+            TestWindow w;
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY(connectTo(w, sim));
+            QTest::qWait(300);
+            const QString file = dir + QStringLiteral("/screenshot-connected-")
+                    + UiLanguage::code(language) + QStringLiteral(".png");
+            QVERIFY2(w.grab().save(file), qPrintable(file));
+        }
     }
 };
 
