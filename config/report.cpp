@@ -101,6 +101,8 @@ void KZConfigThread::makeReport(bool profiles)
             lostAt = command;
             return QString();
         }
+        // A TransferProgress phrase: it cuts the label at ": запрос ", and the
+        // command line keeps it untranslated for scripts.
         emit progress(
                 QCoreApplication::translate("TransferProgress", "Сбор данных: запрос %1 из %2 (%3)")
                         .arg(asked)

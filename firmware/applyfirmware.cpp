@@ -115,6 +115,8 @@ void KZConfigThread::applyFirmware()
     if (!containerTextsClean(fw, &unclean))
         return finish(false, unclean);
 
+    // The steps are TransferProgress's phrases: it reads the file's name back
+    // out of them, and the command line keeps them untranslated for scripts.
     emit progress(QCoreApplication::translate("TransferProgress",
                                               "Обновление ПО: предварительные команды"));
     QString failure;

@@ -1,4 +1,5 @@
 #include "config/uilanguage.h"
+#include "firmware/transferprogress.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -95,6 +96,17 @@ private slots:
         QVERIFY(UiLanguage::install(UiLanguage::English));
         QCOMPARE(QCoreApplication::translate("TransferProgress", "%1 из %2 байт"),
                  QStringLiteral("%1 of %2 bytes"));
+        // The progress bar's label still finds the file and the step in English.
+        const QString sending =
+                QCoreApplication::translate("TransferProgress", "Обновление ПО: передача файла %1")
+                        .arg(QStringLiteral("cfg.txt"));
+        QCOMPARE(TransferProgress::label(sending), QStringLiteral("Firmware update: cfg.txt"));
+        const QString query = QCoreApplication::translate("TransferProgress",
+                                                          "Сбор данных: запрос %1 из %2 (%3)")
+                                      .arg(3)
+                                      .arg(40)
+                                      .arg(QStringLiteral("AT"));
+        QCOMPARE(TransferProgress::label(query), QStringLiteral("Collecting data"));
         removeTranslators();
     }
 
