@@ -856,7 +856,7 @@ The modem cannot store or read back such values.</translation>
     </message>
     <message>
         <source>Соединение</source>
-        <translation>Link</translation>
+        <translation>Connection</translation>
     </message>
     <message>
         <source>Базовая станция</source>

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -270,6 +271,16 @@ private slots:
                 bad << e.context + QStringLiteral(" (not embedded): ") + e.source;
         }
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+    }
+
+    // The window refuses a language it does not have, before it opens.
+    void windowRefusesUnknownLanguage()
+    {
+        QProcess p;
+        p.start(QStringLiteral(KZCONFIG_APP), { QStringLiteral("--lang"), QStringLiteral("de") });
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("--lang")));
     }
 
     // The pictures of docs/: KZ_SCREENSHOT_DIR=docs under a display
