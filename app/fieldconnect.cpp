@@ -133,7 +133,7 @@ void MainWindow::offerApplicationStart()
 {
     ui->statusBar->showMessage(AppState::haltedMessage());
     const int choice = choiceBox(QMessageBox::Warning, tr("Ошибка"), AppState::haltedMessage(),
-                                 {tr("Запустить приложение"), tr("Обновить ПО"), tr("Отмена")});
+                                 { tr("Запустить приложение"), tr("Обновить ПО"), tr("Отмена") });
     if (choice == 0) {
         QMetaObject::invokeMethod(&worker, "startApplication", Qt::QueuedConnection);
         noteQueued(Running::Connect);

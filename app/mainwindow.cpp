@@ -502,14 +502,14 @@ void MainWindow::finishPendingClose()
 
 QString MainWindow::groupNames(int flags)
 {
-    static const char *const names[] = {QT_TR_NOOP("скорость COM"),
-                                        QT_TR_NOOP("формат кадра"),
-                                        QT_TR_NOOP("контроль потока"),
-                                        QT_TR_NOOP("профили GPRS"),
-                                        QT_TR_NOOP("профили NTRIP"),
-                                        QT_TR_NOOP("DynDNS"),
-                                        QT_TR_NOOP("режим работы (автозапуск)"),
-                                        QT_TR_NOOP("Bluetooth")};
+    static const char *const names[] = { QT_TR_NOOP("скорость COM"),
+                                         QT_TR_NOOP("формат кадра"),
+                                         QT_TR_NOOP("контроль потока"),
+                                         QT_TR_NOOP("профили GPRS"),
+                                         QT_TR_NOOP("профили NTRIP"),
+                                         QT_TR_NOOP("DynDNS"),
+                                         QT_TR_NOOP("режим работы (автозапуск)"),
+                                         QT_TR_NOOP("Bluetooth") };
     QStringList out;
     for (int i = 0; i < 8; ++i) {
         if (flags & (1 << i))

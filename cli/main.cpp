@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     // language too (parseOptions refuses a --lang other than en or ru). The
     // progress phrases that scripts read stay as they are.
     UiLanguage::install(UiLanguage::fromSystem(UiLanguage::optionValue(args)),
-                        {QByteArrayLiteral("TransferProgress")});
+                        { QByteArrayLiteral("TransferProgress") });
     CliContext ctx;
     QString error;
     if (!parseOptions(args, &ctx.options, &error)) {

@@ -214,20 +214,19 @@ KeyValues identityLines(const KZConfigThread &w)
     const bool bluetooth = w.capabilitySet.contains(QStringLiteral("BT"))
             || w.variant.contains(QLatin1Char('B'));
     return {
-            {QStringLiteral("model"), w.model},
-            {QStringLiteral("serial"), w.serialNumber},
-            {QStringLiteral("software"), w.softwareVersion},
-            {QStringLiteral("hardware"), w.hardwareVersion},
-            {QStringLiteral("variant"), w.variant},
-            {QStringLiteral("capabilities"), w.capabilities.join(QLatin1Char(';'))},
-            {QStringLiteral("battery"),
-             batteryText(caps, w.variant, w.hardwareVersion, w.batteryVoltage)},
-            {QStringLiteral("bluetooth"),
-             bluetooth ? QCoreApplication::translate("DeviceIdentity", "Есть")
-                       : QCoreApplication::translate("DeviceIdentity", "Нет")},
-            {QStringLiteral("sim"), w.operatorName},
-            {QStringLiteral("link"),
-             w.viaCom ? QStringLiteral("com") : QStringLiteral("bluetooth")},
+        { QStringLiteral("model"), w.model },
+        { QStringLiteral("serial"), w.serialNumber },
+        { QStringLiteral("software"), w.softwareVersion },
+        { QStringLiteral("hardware"), w.hardwareVersion },
+        { QStringLiteral("variant"), w.variant },
+        { QStringLiteral("capabilities"), w.capabilities.join(QLatin1Char(';')) },
+        { QStringLiteral("battery"),
+          batteryText(caps, w.variant, w.hardwareVersion, w.batteryVoltage) },
+        { QStringLiteral("bluetooth"),
+          bluetooth ? QCoreApplication::translate("DeviceIdentity", "Есть")
+                    : QCoreApplication::translate("DeviceIdentity", "Нет") },
+        { QStringLiteral("sim"), w.operatorName },
+        { QStringLiteral("link"), w.viaCom ? QStringLiteral("com") : QStringLiteral("bluetooth") },
     };
 }
 

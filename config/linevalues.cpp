@@ -83,10 +83,10 @@ QList<Offence> check(const KZConfig &config, int flags)
                         QCoreApplication::translate("LineValues", "Профиль GPRS «%1»")
                                 .arg(visible(p.name)),
                         p.name,
-                        {{QT_TRANSLATE_NOOP("LineValues", "Название"), p.name, true},
-                         {QT_TRANSLATE_NOOP("LineValues", "Точка доступа"), p.apn, true},
-                         {QT_TRANSLATE_NOOP("LineValues", "Имя пользователя"), p.username, true},
-                         {QT_TRANSLATE_NOOP("LineValues", "Пароль"), p.password, true}},
+                        { { QT_TRANSLATE_NOOP("LineValues", "Название"), p.name, true },
+                          { QT_TRANSLATE_NOOP("LineValues", "Точка доступа"), p.apn, true },
+                          { QT_TRANSLATE_NOOP("LineValues", "Имя пользователя"), p.username, true },
+                          { QT_TRANSLATE_NOOP("LineValues", "Пароль"), p.password, true } },
                         &out);
         }
     }
@@ -97,24 +97,25 @@ QList<Offence> check(const KZConfig &config, int flags)
                     QCoreApplication::translate("LineValues", "Профиль NTRIP «%1»")
                             .arg(visible(p.name)),
                     p.name,
-                    {{QT_TRANSLATE_NOOP("LineValues", "Название"), p.name, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Адрес кастера"), p.address, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Порт кастера"), p.port, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Базовая станция (mountpoint)"), p.mountpoint,
-                      true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Имя клиента"), p.clientLogin, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Пароль клиента"), p.clientPassword, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Пароль сервера"), p.serverPassword, true},
-                     // The reader gives every comma after the seventh field back.
-                     {QT_TRANSLATE_NOOP("LineValues", "Строка SOURCETABLE"), p.sourcetable, false}},
+                    { { QT_TRANSLATE_NOOP("LineValues", "Название"), p.name, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Адрес кастера"), p.address, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Порт кастера"), p.port, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Базовая станция (mountpoint)"),
+                        p.mountpoint, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Имя клиента"), p.clientLogin, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пароль клиента"), p.clientPassword, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пароль сервера"), p.serverPassword, true },
+                      // The reader gives every comma after the seventh field back.
+                      { QT_TRANSLATE_NOOP("LineValues", "Строка SOURCETABLE"), p.sourcetable,
+                        false } },
                     &out);
         }
     }
     if (flags & KZConfig::ConfigDyndns) {
         checkFields(KZConfig::ConfigDyndns, QStringLiteral("DynDNS"), QString(),
-                    {{QT_TRANSLATE_NOOP("LineValues", "Домен"), config.dyndnsDomain, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Пользователь"), config.dyndnsLogin, true},
-                     {QT_TRANSLATE_NOOP("LineValues", "Пароль"), config.dyndnsPassword, true}},
+                    { { QT_TRANSLATE_NOOP("LineValues", "Домен"), config.dyndnsDomain, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пользователь"), config.dyndnsLogin, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пароль"), config.dyndnsPassword, true } },
                     &out);
     }
     if (flags & KZConfig::ConfigAutoexec) {
@@ -124,7 +125,7 @@ QList<Offence> check(const KZConfig &config, int flags)
                 config.autoexecCom.isEmpty() ? config.autoexecBt : config.autoexecCom;
         checkFields(KZConfig::ConfigAutoexec,
                     QCoreApplication::translate("LineValues", "Автозапуск"), QString(),
-                    {{QT_TRANSLATE_NOOP("LineValues", "Команда"), written, false}}, &out);
+                    { { QT_TRANSLATE_NOOP("LineValues", "Команда"), written, false } }, &out);
     }
     if ((flags & KZConfig::ConfigBluetooth) && config.btMode == 2) {
         checkFields(KZConfig::ConfigBluetooth, QStringLiteral("Bluetooth"), QString(),
