@@ -351,7 +351,7 @@ Settings may not be compatible between versions. Apply the settings?</translatio
     <name>DdnsForm</name>
     <message>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>DynDNS</translation>
     </message>
     <message>
         <source>Домен</source>
