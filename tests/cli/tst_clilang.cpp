@@ -22,9 +22,12 @@ QString withoutKeptPhrases(const QString &err)
 {
     QStringList kept;
     for (const QString &line : err.split(QLatin1Char('\n'))) {
-        static const QRegularExpression counts(QStringLiteral("запрос \\d+ из \\d+|\\d+ из \\d+ байт"));
-        if (line.startsWith(QStringLiteral("Сбор данных")) || line.startsWith(QStringLiteral("Обновление ПО"))
-            || line.startsWith(QStringLiteral("Скорость модема: ")) || counts.match(line).hasMatch())
+        static const QRegularExpression counts(
+                QStringLiteral("запрос \\d+ из \\d+|\\d+ из \\d+ байт"));
+        if (line.startsWith(QStringLiteral("Сбор данных"))
+            || line.startsWith(QStringLiteral("Обновление ПО"))
+            || line.startsWith(QStringLiteral("Скорость модема: "))
+            || counts.match(line).hasMatch())
             continue;
         kept << line;
     }

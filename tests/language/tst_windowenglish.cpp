@@ -115,14 +115,14 @@ QStringList russianLeft(QWidget *root)
 QString elementText(QXmlStreamReader &xml)
 {
     QString text;
-    const QStringView end = xml.name();
-    const QString endName = end.toString();
+    const QString endName = xml.name().toString();
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isCharacters())
             text += xml.text();
         else if (xml.isStartElement() && xml.name() == QLatin1String("byte"))
-            text += QChar(xml.attributes().value(QStringLiteral("value")).mid(1).toUInt(nullptr, 16));
+            text += QChar(
+                    xml.attributes().value(QStringLiteral("value")).mid(1).toUInt(nullptr, 16));
         else if (xml.isEndElement() && xml.name() == endName)
             break;
     }
