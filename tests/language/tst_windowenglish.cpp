@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
@@ -231,6 +232,16 @@ private slots:
         if (w.exchangeLogWindow())
             left += russianLeft(w.exchangeLogWindow());
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+
+        // Closing with the operating mode changed asks, in English.
+        ui->conAutostartCom->setChecked(true);
+        ui->conCommand->setText(QStringLiteral("ATD*99#"));
+        w.questionAnswers << QMessageBox::No;
+        QVERIFY(!w.close());
+        QCOMPARE(w.questions.size(), 1);
+        QCOMPARE(w.questions[0].title, QStringLiteral("Unsaved settings"));
+        QCOMPARE(w.questions[0].text,
+                 QStringLiteral("The operating mode was changed but not saved. Quit the program?"));
     }
 
     // A few real boxes, each through the window's own path.
@@ -252,6 +263,44 @@ private slots:
                                 "profiles. Not written: NTRIP profiles. Reconnect to the modem "
                                 "and check its settings."));
         QVERIFY(!hasCyrillic(MainWindow::groupNames(KZConfig::ConfigAll)));
+    }
+
+    // More boxes through the window's own slots: a file that is no set, a
+    // damaged firmware file.
+    void boxesFromSlots_data()
+    {
+        QTest::addColumn<QByteArray>("slot");
+        QTest::addColumn<QByteArray>("content"); // of the file the dialog answers with
+        QTest::addColumn<QString>("expected");   // the start of the box's text
+        QTest::newRow("not a set") << QByteArray("on_configLoad_clicked")
+                                   << QByteArray("\x01\x02 not an INI file [")
+                                   << "The file is not a configuration set";
+        QTest::newRow("damaged firmware")
+                << QByteArray("on_updateSelectBtn_clicked") << QByteArray("junk")
+                << "The firmware file is damaged";
+    }
+
+    void boxesFromSlots()
+    {
+        QFETCH(QByteArray, slot);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("answer"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        f.close();
+
+        TestWindow w;
+        w.fileAnswers << file;
+        QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+        QList<ShownBox> shown = w.boxes + w.questions;
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.startsWith(expected), qPrintable(shown[0].text));
+        for (const QString &t : { shown[0].title, shown[0].text, shown[0].informative,
+                                  w.statusBar()->currentMessage() })
+            QVERIFY2(!hasCyrillic(t), qPrintable(t));
     }
 
     // Every text the programs can show is translated, and the embedded
