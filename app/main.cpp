@@ -71,8 +71,7 @@ int main(int argc, char *argv[])
     describe(p, version);
     p.process(app);
     const QString lang = p.value(QStringLiteral("lang"));
-    if (p.isSet(QStringLiteral("lang")) && lang != QLatin1String("en")
-        && lang != QLatin1String("ru")) {
+    if (p.isSet(QStringLiteral("lang")) && !UiLanguage::isOptionValue(lang)) {
         fprintf(stderr, "kzconfig: --lang takes en or ru, not %s\n", qPrintable(lang));
         return 2;
     }

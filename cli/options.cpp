@@ -1,9 +1,10 @@
 #include "cli/options.h"
 
-#include <QCoreApplication>
-
 #include "config/kzconfig.h"
 #include "config/linevalues.h"
+#include "config/uilanguage.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -459,6 +460,35 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
 }
 
 } // namespace
+
+int parseLangOption(const QStringList &argv, int *i, CliOptions *o, QString *error)
+{
+    const QString &arg = argv.at(*i);
+    const QString name = QStringLiteral("--lang");
+    QString value;
+    if (arg == name) {
+        if (*i + 1 >= argv.size()) {
+            *error = QCoreApplication::translate("CliOptions", "параметру %1 нужно значение")
+                             .arg(name);
+            return 0;
+        }
+        value = argv.at(++*i);
+    } else if (arg.startsWith(name + QLatin1Char('='))) {
+        value = arg.mid(name.size() + 1);
+    } else {
+        return -1;
+    }
+    // The language is installed before the options are parsed; here only
+    // its spelling is checked.
+    if (!UiLanguage::isOptionValue(value)) {
+        *error = QCoreApplication::translate("CliOptions",
+                                             "--lang: язык должен быть en или ru, а не «%1»")
+                         .arg(value);
+        return 0;
+    }
+    o->lang = value;
+    return 1;
+}
 
 bool verbNeedsModem(const QString &verb)
 {

@@ -49,6 +49,11 @@ bool UiLanguage::parse(const QString &name, Language *language)
     return false;
 }
 
+bool UiLanguage::isOptionValue(const QString &value)
+{
+    return value == QLatin1String("en") || value == QLatin1String("ru");
+}
+
 UiLanguage::Language UiLanguage::choose(const QString &option, const QString &environment,
                                         const QStringList &systemLanguages)
 {

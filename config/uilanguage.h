@@ -22,6 +22,9 @@ public:
     // anything else.
     static bool parse(const QString &name, Language *language);
 
+    // Whether a --lang value is one the option takes: exactly "en" or "ru".
+    static bool isOptionValue(const QString &value);
+
     // The value of --lang VALUE or --lang=VALUE among the arguments (without
     // the program name), "" when absent; *present says whether it was given.
     // Arguments after "--" are not options.
