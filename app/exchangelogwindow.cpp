@@ -14,7 +14,7 @@
 ExchangeLogWindow::ExchangeLogWindow(ExchangeLog &log, QWidget *parent)
     : QDialog(parent), m_log(log)
 {
-    setWindowTitle(QStringLiteral("Журнал обмена"));
+    setWindowTitle(tr("Журнал обмена"));
     setObjectName(QStringLiteral("exchangeLogWindow"));
     resize(720, 420);
     m_view = new QPlainTextEdit(this);
@@ -25,9 +25,9 @@ ExchangeLogWindow::ExchangeLogWindow(ExchangeLog &log, QWidget *parent)
     QFont mono(QStringLiteral("monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     m_view->setFont(mono);
-    m_secrets = new QCheckBox(QStringLiteral("Не скрывать пароли и коды"), this);
-    m_save = new QPushButton(QStringLiteral("Сохранить..."), this);
-    auto *close = new QPushButton(QStringLiteral("Закрыть"), this);
+    m_secrets = new QCheckBox(tr("Не скрывать пароли и коды"), this);
+    m_save = new QPushButton(tr("Сохранить..."), this);
+    auto *close = new QPushButton(tr("Закрыть"), this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_secrets);
@@ -78,7 +78,7 @@ void ExchangeLogWindow::follow()
     const bool keep = m_secrets->isChecked();
     QStringList lines;
     if (lost > 0 && m_seen > 0)
-        lines << QStringLiteral("[пропущено записей: %1]").arg(lost);
+        lines << tr("[пропущено записей: %1]").arg(lost);
     for (const ExchangeEntry &e : entries)
         lines << ExchangeLog::format(e, keep);
     m_seen = entries.constLast().seq;

@@ -39,16 +39,17 @@ private:
     std::function<void()> m_opening;
 };
 
-const QString DetectText = QStringLiteral("Найти модем");
-const QString StopText = QStringLiteral("Остановить поиск");
+// Looked up when used: the translation is installed after start-up.
+const char *const DetectText = QT_TRANSLATE_NOOP("MainWindow", "Найти модем");
+const char *const StopText = QT_TRANSLATE_NOOP("MainWindow", "Остановить поиск");
 
 } // namespace
 
 void MainWindow::setupFieldControls()
 {
-    detectBtn = new QPushButton(DetectText, this);
+    detectBtn = new QPushButton(tr(DetectText), this);
     detectBtn->setObjectName(QStringLiteral("detectBtn"));
-    detectBtn->setToolTip(QStringLiteral("Найти порт и скорость модема"));
+    detectBtn->setToolTip(tr("Найти порт и скорость модема"));
     ui->portNameLayout->addWidget(detectBtn);
     connect(detectBtn, &QPushButton::clicked, this, &MainWindow::startOrStopDetect);
     ui->portName->installEventFilter(new PopupWatcher(this, [this] { fillPortNames(); }));
@@ -83,7 +84,7 @@ void MainWindow::startOrStopDetect()
     if (!operations.isEmpty() || ui->disconnectBtn->isEnabled())
         return; // only while disconnected and idle
     ui->connectBtn->setEnabled(false);
-    detectBtn->setText(StopText);
+    detectBtn->setText(tr(StopText));
     // An empty list: every listed port. A typed port is searched first.
     QStringList ports;
     for (int i = 0; i < ui->portName->count(); ++i)
@@ -99,7 +100,7 @@ void MainWindow::startOrStopDetect()
 
 void MainWindow::detectFinished(bool ok)
 {
-    detectBtn->setText(DetectText);
+    detectBtn->setText(tr(DetectText));
     detectBtn->setEnabled(true);
     ui->connectBtn->setEnabled(!ui->disconnectBtn->isEnabled());
     const QList<DetectResult> results = worker.detectResults;
@@ -111,7 +112,7 @@ void MainWindow::detectFinished(bool ok)
         if (i >= 0)
             ui->portBaud->setCurrentIndex(i);
         ui->statusBar->showMessage(
-                QStringLiteral("Модем найден: %1, %2 бит/с%3")
+                tr("Модем найден: %1, %2 бит/с%3")
                         .arg(r.port)
                         .arg(r.baud)
                         .arg(r.model.isEmpty() ? QString() : QStringLiteral(", ") + r.model));
@@ -122,19 +123,17 @@ void MainWindow::detectFinished(bool ok)
     for (const DetectResult &r : results)
         lines << r.port + QStringLiteral(": ") + r.error;
     if (lines.isEmpty())
-        lines << QStringLiteral("Последовательные порты не найдены.");
-    showReasonBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                  QStringLiteral("Модем не найден."), lines.join(QLatin1Char('\n')));
-    ui->statusBar->showMessage(QStringLiteral("Модем не найден."));
+        lines << tr("Последовательные порты не найдены.");
+    showReasonBox(QMessageBox::Warning, tr("Ошибка"), tr("Модем не найден."),
+                  lines.join(QLatin1Char('\n')));
+    ui->statusBar->showMessage(tr("Модем не найден."));
 }
 
 void MainWindow::offerApplicationStart()
 {
     ui->statusBar->showMessage(AppState::haltedMessage());
-    const int choice = choiceBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                                 AppState::haltedMessage(),
-                                 { QStringLiteral("Запустить приложение"),
-                                   QStringLiteral("Обновить ПО"), QStringLiteral("Отмена") });
+    const int choice = choiceBox(QMessageBox::Warning, tr("Ошибка"), AppState::haltedMessage(),
+                                 { tr("Запустить приложение"), tr("Обновить ПО"), tr("Отмена") });
     if (choice == 0) {
         QMetaObject::invokeMethod(&worker, "startApplication", Qt::QueuedConnection);
         noteQueued(Running::Connect);
@@ -156,9 +155,8 @@ void MainWindow::startAppFinished(bool ok)
         noteQueued(Running::Connect);
         return;
     }
-    showBox(QMessageBox::Critical, QStringLiteral("Ошибка"),
-            QStringLiteral("Не удалось запустить приложение модема."));
-    ui->statusBar->showMessage(QStringLiteral("Не удалось запустить приложение модема."));
+    showBox(QMessageBox::Critical, tr("Ошибка"), tr("Не удалось запустить приложение модема."));
+    ui->statusBar->showMessage(tr("Не удалось запустить приложение модема."));
     QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
     enterDisconnectedState();
 }
@@ -173,7 +171,7 @@ void MainWindow::enterRecoveryState()
     ui->updateButton->setEnabled(firmwareLoaded);
     ui->updateSelectBtn->setEnabled(true);
     ui->tabWidget->setCurrentWidget(ui->tab_3);
-    ui->statusBar->showMessage(QStringLiteral("Выберите файл с обновлением и нажмите «Обновить»."));
+    ui->statusBar->showMessage(tr("Выберите файл с обновлением и нажмите «Обновить»."));
 }
 
 bool MainWindow::recoveryFirmwareFinished(bool ok)

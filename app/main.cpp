@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "config/uilanguage.h"
 
 #include "kzversion.h"
 
@@ -17,6 +18,10 @@ void describe(QCommandLineParser &p, const QCommandLineOption &version)
             "KZ-Config: configures the KZ520 GSM/GPRS modem over a serial line."));
     p.addHelpOption();
     p.addOption(version);
+    p.addOption(QCommandLineOption(QStringLiteral("lang"),
+                                   QStringLiteral("Language of the window: en or ru (else "
+                                                  "KZCONFIG_LANG, then the system's)."),
+                                   QStringLiteral("en|ru")));
     p.addPositionalArgument(QStringLiteral("port"),
                             QStringLiteral("Serial port to choose at start, e.g. /dev/ttyUSB0 or "
                                            "COM3 (also one the port list does not show)."),
@@ -65,6 +70,12 @@ int main(int argc, char *argv[])
     QCommandLineParser p;
     describe(p, version);
     p.process(app);
+    const QString lang = p.value(QStringLiteral("lang"));
+    if (p.isSet(QStringLiteral("lang")) && !UiLanguage::isOptionValue(lang)) {
+        fprintf(stderr, "kzconfig: --lang takes en or ru, not %s\n", qPrintable(lang));
+        return 2;
+    }
+    UiLanguage::install(UiLanguage::fromSystem(lang));
     const QStringList ports = p.positionalArguments();
     if (ports.size() > 1) {
         fprintf(stderr, "kzconfig: one port at most, not %lld\n",

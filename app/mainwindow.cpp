@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileDialog>
 #include <QProgressBar>
@@ -347,7 +348,7 @@ void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString er
     }
 
     qDebug() << errorDebug;
-    const QString title = QStringLiteral("Ошибка");
+    const QString title = tr("Ошибка");
     const QString details = operationDetails(op, errorDebug);
     auto failConnection = [&](const QString &box, const QString &status,
                               const QString &reason = QString()) {
@@ -417,18 +418,23 @@ void MainWindow::showLineLost()
 {
     QMetaObject::invokeMethod(&worker, "doDisconnect", Qt::QueuedConnection);
     enterDisconnectedState();
-    ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
+    ui->statusBar->showMessage(tr("Связь с модемом потеряна."));
 }
 
 QString MainWindow::groupNames(int flags)
 {
-    static const char *const names[] = { "скорость COM",  "формат кадра",  "контроль потока",
-                                         "профили GPRS",  "профили NTRIP", "DynDNS",
-                                         "режим работы (автозапуск)", "Bluetooth" };
+    static const char *const names[] = { QT_TR_NOOP("скорость COM"),
+                                         QT_TR_NOOP("формат кадра"),
+                                         QT_TR_NOOP("контроль потока"),
+                                         QT_TR_NOOP("профили GPRS"),
+                                         QT_TR_NOOP("профили NTRIP"),
+                                         QT_TR_NOOP("DynDNS"),
+                                         QT_TR_NOOP("режим работы (автозапуск)"),
+                                         QT_TR_NOOP("Bluetooth") };
     QStringList out;
     for (int i = 0; i < 8; ++i) {
         if (flags & (1 << i))
-            out << QString::fromUtf8(names[i]);
+            out << tr(names[i]);
     }
     return out.join(QStringLiteral(", "));
 }
@@ -437,14 +443,14 @@ QString MainWindow::lostWriteMessage(int requested, int written)
 {
     written &= requested;
     const int notWritten = requested & ~written;
-    QString text = QStringLiteral("Связь с модемом потеряна во время записи.");
+    QString text = tr("Связь с модемом потеряна во время записи.");
     if (written)
-        text += QStringLiteral(" Записано: %1.").arg(groupNames(written));
+        text += tr(" Записано: %1.").arg(groupNames(written));
     else
-        text += QStringLiteral(" Ничего не записано.");
+        text += tr(" Ничего не записано.");
     if (notWritten)
-        text += QStringLiteral(" Не записано: %1.").arg(groupNames(notWritten));
-    text += QStringLiteral(" Подключитесь к модему заново и проверьте настройки.");
+        text += tr(" Не записано: %1.").arg(groupNames(notWritten));
+    text += tr(" Подключитесь к модему заново и проверьте настройки.");
     return text;
 }
 
@@ -462,27 +468,40 @@ QString closeQuestion(MainWindow::Running kind)
 {
     switch (kind) {
     case MainWindow::Running::Connect:
-        return QStringLiteral("Идёт подключение к модему. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow", "Идёт подключение к модему. Закрыть программу после его окончания?");
     case MainWindow::Running::Read:
-        return QStringLiteral("Идёт чтение настроек модема. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт чтение настроек модема. Закрыть программу после его окончания?");
     case MainWindow::Running::Write:
-        return QStringLiteral("Идёт запись настроек в модем. Закрыть программу после её окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт запись настроек в модем. Закрыть программу после её окончания?");
     case MainWindow::Running::BtInquiry:
-        return QStringLiteral("Идёт поиск устройств Bluetooth. Закрыть программу после его "
-                              "окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт поиск устройств Bluetooth. Закрыть программу после его "
+                "окончания?");
     case MainWindow::Running::Report:
-        return QStringLiteral("Идёт сбор данных для отчёта. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт сбор данных для отчёта. Закрыть программу после его окончания?");
     case MainWindow::Running::Privileged:
-        return QStringLiteral("Идёт выполнение команды. Закрыть программу после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow", "Идёт выполнение команды. Закрыть программу после его окончания?");
     case MainWindow::Running::Escape:
-        return QStringLiteral("Идёт выход модема из режима передачи данных. Закрыть программу "
-                              "после его окончания?");
+        return QCoreApplication::translate(
+                "MainWindow",
+                "Идёт выход модема из режима передачи данных. Закрыть программу "
+                "после его окончания?");
     case MainWindow::Running::Firmware:
     case MainWindow::Running::Detect:
     case MainWindow::Running::None:
         break;
     }
-    return QStringLiteral("Идёт обмен с модемом. Закрыть программу после его окончания?");
+    return QCoreApplication::translate(
+            "MainWindow", "Идёт обмен с модемом. Закрыть программу после его окончания?");
 }
 
 } // namespace
@@ -503,21 +522,20 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!operations.isEmpty()) {
         event->ignore();
         if (operations.contains(Running::Firmware)) {
-            showBox(QMessageBox::Warning, QStringLiteral("Обновление ПО"),
-                    QStringLiteral("Идёт обновление ПО модема. Дождитесь его окончания: "
-                                   "прерванное обновление оставит модем без рабочего "
-                                   "приложения."));
+            showBox(QMessageBox::Warning, tr("Обновление ПО"),
+                    tr("Идёт обновление ПО модема. Дождитесь его окончания: "
+                       "прерванное обновление оставит модем без рабочего "
+                       "приложения."));
             return;
         }
-        const auto answer = askBox(QMessageBox::Question, QStringLiteral("Операция не завершена"),
+        const auto answer = askBox(QMessageBox::Question, tr("Операция не завершена"),
                                    closeQuestion(runningOperation()),
                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         // The operation may have ended while the question was open.
         if (answer != QMessageBox::Yes)
             return;
         centralWidget()->setEnabled(false);
-        ui->statusBar->showMessage(
-                QStringLiteral("Программа закроется после окончания операции."));
+        ui->statusBar->showMessage(tr("Программа закроется после окончания операции."));
         operations.closeWhenIdle();
         return;
     }
@@ -526,9 +544,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     if (isModeUnsaved()) {
-        const auto answer = askBox(QMessageBox::Question, QStringLiteral("Настройки не сохранены"),
-                                   QStringLiteral("Режим работы был изменён, но не сохранён. Выйти "
-                                                  "из программы?"),
+        const auto answer = askBox(QMessageBox::Question, tr("Настройки не сохранены"),
+                                   tr("Режим работы был изменён, но не сохранён. Выйти "
+                                      "из программы?"),
                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();
@@ -542,9 +560,9 @@ void MainWindow::on_privilegedExecute_clicked()
 {
     const QString code = ui->privilegedCode->text();
     if (LineValues::breaksLine(code)) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Код содержит перевод строки или нулевой символ и не может быть "
-                               "отправлен модему."));
+        showBox(QMessageBox::Warning, tr("Ошибка"),
+                tr("Код содержит перевод строки или нулевой символ и не может быть "
+                   "отправлен модему."));
         return;
     }
     setControlsEnabled(false);
@@ -558,7 +576,7 @@ bool MainWindow::valuesFitLine(const KZConfig &copy, int flags)
     const QList<LineValues::Offence> offences = LineValues::check(copy, flags);
     if (offences.isEmpty())
         return true;
-    showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), LineValues::message(offences));
+    showBox(QMessageBox::Warning, tr("Ошибка"), LineValues::message(offences));
     return false;
 }
 

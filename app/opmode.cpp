@@ -233,9 +233,9 @@ void MainWindow::on_conSave_clicked()
     // would only run once the command is typed by hand.
     if (!ui->conAutostartBT->isChecked() && !ui->conAutostartCom->isChecked()
         && AutoMode::isMode(conModeGroup.checkedId()) && (conModeGroup.checkedId() & AutoMode::Base))
-        showBox(QMessageBox::Warning, QStringLiteral("Внимание"),
-                QStringLiteral("Выбран режим базы без автозапуска. Модем при включении будет "
-                               "работать в режиме ровера до введения указанной AT-команды."));
+        showBox(QMessageBox::Warning, tr("Внимание"),
+                tr("Выбран режим базы без автозапуска. Модем при включении будет "
+                   "работать в режиме ровера до введения указанной AT-команды."));
 }
 
 void MainWindow::on_conTerminalCheck_clicked()

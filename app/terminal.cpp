@@ -39,7 +39,7 @@ void MainWindow::on_termSend_clicked()
 {
     if (!terminalUsable()) {
         if (linkLost)
-            ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
+            ui->statusBar->showMessage(tr("Связь с модемом потеряна."));
         return;
     }
     const QString command = ui->termCmd->text();
@@ -65,7 +65,7 @@ void MainWindow::queueEscape(bool hangUp)
 {
     if (!terminalUsable()) {
         if (linkLost)
-            ui->statusBar->showMessage(QStringLiteral("Связь с модемом потеряна."));
+            ui->statusBar->showMessage(tr("Связь с модемом потеряна."));
         return;
     }
     // The guard times pass on the worker thread, so the window stays live;

@@ -14,10 +14,9 @@
 void MainWindow::setUpTerminalTools()
 {
     terminalView = new TerminalView(ui->termLog, ui->tabLayout, 0, this);
-    const QString textFiles = QStringLiteral("Текстовые файлы (*.txt *.log)");
+    const QString textFiles = tr("Текстовые файлы (*.txt *.log)");
     auto saveFailed = [this] {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось сохранить журнал."));
+        showBox(QMessageBox::Warning, tr("Ошибка"), tr("Не удалось сохранить журнал."));
     };
     terminalView->chooseFile = [this, textFiles] { return chooseSaveFile(textFiles); };
     terminalView->saveFailed = saveFailed;
@@ -25,7 +24,7 @@ void MainWindow::setUpTerminalTools()
     logWindow = new ExchangeLogWindow(ExchangeLog::global(), this);
     logWindow->chooseFile = [this, textFiles] { return chooseSaveFile(textFiles); };
     logWindow->saveFailed = saveFailed;
-    auto *open = new QPushButton(QStringLiteral("Журнал обмена..."), ui->termLog->parentWidget());
+    auto *open = new QPushButton(tr("Журнал обмена..."), ui->termLog->parentWidget());
     open->setObjectName(QStringLiteral("exchangeLogButton"));
     terminalView->controlsRow()->addWidget(open);
     connect(open, &QPushButton::clicked, this, &MainWindow::showExchangeLog);
@@ -60,11 +59,10 @@ void MainWindow::showDetailedBox(QMessageBox::Icon icon, const QString &title, c
         for (QAbstractButton *b : box.buttons()) {
             if (box.buttonRole(b) != QMessageBox::ActionRole)
                 continue;
-            b->setText(QStringLiteral("Подробнее..."));
+            b->setText(tr("Подробнее..."));
             connect(b, &QAbstractButton::clicked, b, [b, shown = false]() mutable {
                 shown = !shown;
-                b->setText(shown ? QStringLiteral("Скрыть подробности")
-                                 : QStringLiteral("Подробнее..."));
+                b->setText(shown ? tr("Скрыть подробности") : tr("Подробнее..."));
             });
         }
     }

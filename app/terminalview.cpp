@@ -15,13 +15,13 @@ TerminalView::TerminalView(QTextEdit *log, QBoxLayout *layout, int index, QObjec
     : QObject(parent), m_log(log)
 {
     auto *row = m_row = new QHBoxLayout;
-    m_timestamps = new QCheckBox(QStringLiteral("Время"), log->parentWidget());
+    m_timestamps = new QCheckBox(tr("Время"), log->parentWidget());
     m_timestamps->setObjectName(QStringLiteral("termTimestamps"));
     m_hex = new QCheckBox(QStringLiteral("HEX"), log->parentWidget());
     m_hex->setObjectName(QStringLiteral("termHex"));
-    m_clear = new QPushButton(QStringLiteral("Очистить"), log->parentWidget());
+    m_clear = new QPushButton(tr("Очистить"), log->parentWidget());
     m_clear->setObjectName(QStringLiteral("termClear"));
-    m_save = new QPushButton(QStringLiteral("Сохранить..."), log->parentWidget());
+    m_save = new QPushButton(tr("Сохранить..."), log->parentWidget());
     m_save->setObjectName(QStringLiteral("termSave"));
     row->addWidget(m_timestamps);
     row->addWidget(m_hex);

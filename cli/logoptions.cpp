@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include <QCoreApplication>
+
 int parseLogOption(const QStringList &argv, int *i, CliOptions *o, QString *error)
 {
     const QString &arg = argv.at(*i);
@@ -10,7 +12,7 @@ int parseLogOption(const QStringList &argv, int *i, CliOptions *o, QString *erro
     if (arg != QLatin1String("--log"))
         return -1;
     if (*i + 1 >= argv.size() || argv.at(*i + 1).isEmpty()) {
-        *error = QStringLiteral("--log: не указан файл");
+        *error = QCoreApplication::translate("CliOptions", "--log: не указан файл");
         return 0;
     }
     o->logFile = argv.at(++*i);

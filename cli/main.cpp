@@ -3,6 +3,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/verbs.h"
+#include "config/uilanguage.h"
 #include "kzversion.h"
 
 #include <csignal>
@@ -71,6 +72,11 @@ int main(int argc, char *argv[])
 
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    // Before the options are parsed, so that their errors are in the chosen
+    // language too (parseOptions refuses a --lang other than en or ru). The
+    // progress phrases that scripts read stay as they are.
+    UiLanguage::install(UiLanguage::fromSystem(UiLanguage::optionValue(args)),
+                        { QByteArrayLiteral("TransferProgress") });
     CliContext ctx;
     QString error;
     if (!parseOptions(args, &ctx.options, &error)) {

@@ -3,6 +3,7 @@
 #include "cli/output.h"
 #include "cli/verbs.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonObject>
@@ -97,7 +98,8 @@ int runOnPorts(const CliOptions &options, const std::function<int(CliContext &)>
         const bool ok = r.code == ExitOk || r.code == ExitDiffers;
         const QString outcome = ok
                 ? QStringLiteral("ok")
-                : (r.lastError.isEmpty() ? QStringLiteral("ошибка") : r.lastError);
+                : (r.lastError.isEmpty() ? QCoreApplication::translate("Cli", "ошибка")
+                                         : r.lastError);
         printErr(
                 QStringLiteral("%1\t%2\t%3 с").arg(ports.at(i), outcome).arg(r.seconds, 0, 'f', 1));
     }

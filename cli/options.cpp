@@ -2,6 +2,9 @@
 
 #include "config/kzconfig.h"
 #include "config/linevalues.h"
+#include "config/uilanguage.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -62,7 +65,7 @@ bool takeValue(const QStringList &argv, int *i, const QString &name, QString *va
         return true;
     }
     if (*i + 1 >= argv.size()) {
-        *error = QStringLiteral("параметру %1 нужно значение").arg(name);
+        *error = QCoreApplication::translate("CliOptions", "параметру %1 нужно значение").arg(name);
         return false;
     }
     ++*i;
@@ -85,7 +88,7 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
         if (!takeValue(argv, i, name, &v, error))
             return false;
         if (v.trimmed().isEmpty()) {
-            *error = QStringLiteral("пустое имя порта");
+            *error = QCoreApplication::translate("CliOptions", "пустое имя порта");
             return false;
         }
         o->port = v.trimmed();
@@ -104,7 +107,7 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
         const int baud = v.toInt(&ok, 10);
         const int code = ok ? KZTables::codeForBaud(baud) : -1;
         if (code < 0) {
-            *error = QStringLiteral("недопустимая скорость «%1»").arg(v);
+            *error = QCoreApplication::translate("CliOptions", "недопустимая скорость «%1»").arg(v);
             return false;
         }
         o->baudCode = code;
@@ -118,7 +121,9 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
         else if (v == QLatin1String("7"))
             o->dataBits = KZTables::Data7;
         else {
-            *error = QStringLiteral("число бит данных должно быть 8 или 7, а не «%1»").arg(v);
+            *error = QCoreApplication::translate("CliOptions",
+                                                 "число бит данных должно быть 8 или 7, а не «%1»")
+                             .arg(v);
             return false;
         }
         return true;
@@ -134,7 +139,9 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
         else if (p == QLatin1String("O"))
             o->parity = KZTables::ParOdd;
         else {
-            *error = QStringLiteral("чётность должна быть N, E или O, а не «%1»").arg(v);
+            *error = QCoreApplication::translate("CliOptions",
+                                                 "чётность должна быть N, E или O, а не «%1»")
+                             .arg(v);
             return false;
         }
         return true;
@@ -147,12 +154,14 @@ bool parseConnectionOption(const QStringList &argv, int *i, CliOptions *o, QStri
         else if (v == QLatin1String("2"))
             o->stopBits = KZTables::Stop2;
         else {
-            *error = QStringLiteral("число стоп-бит должно быть 1 или 2, а не «%1»").arg(v);
+            *error = QCoreApplication::translate("CliOptions",
+                                                 "число стоп-бит должно быть 1 или 2, а не «%1»")
+                             .arg(v);
             return false;
         }
         return true;
     }
-    *error = QStringLiteral("неизвестный параметр %1").arg(argv.at(*i));
+    *error = QCoreApplication::translate("CliOptions", "неизвестный параметр %1").arg(argv.at(*i));
     return false;
 }
 
@@ -212,11 +221,13 @@ bool parseFleetOption(const QString &verb, const QString &arg, CliOptions *o, bo
     }
     *handled = true;
     if (!(fleetOptionsOf(verb) & bit)) {
-        *error = QStringLiteral("команда %1 не принимает параметр %2").arg(verb, name);
+        *error = QCoreApplication::translate("CliOptions", "команда %1 не принимает параметр %2")
+                         .arg(verb, name);
         return false;
     }
     if (arg != name) {
-        *error = QStringLiteral("параметр %1 не принимает значения").arg(name);
+        *error = QCoreApplication::translate("CliOptions", "параметр %1 не принимает значения")
+                         .arg(name);
         return false;
     }
     *target = true;
@@ -234,7 +245,8 @@ bool checkFleet(CliOptions *o, QString *error)
 {
     const QString &verb = o->verb;
     if (o->dryRun && verb == QLatin1String("mode") && o->args.isEmpty()) {
-        *error = QStringLiteral("параметр --dry-run используется только с mode set");
+        *error = QCoreApplication::translate("CliOptions",
+                                             "параметр --dry-run используется только с mode set");
         return false;
     }
     // The search takes its list of ports itself, one after the other.
@@ -243,21 +255,26 @@ bool checkFleet(CliOptions *o, QString *error)
     bool multiPort = false;
     fleetOptionsOf(verb, &multiPort);
     if (!multiPort) {
-        *error = QStringLiteral("команда %1 работает только с одним портом").arg(verb);
+        *error = QCoreApplication::translate("CliOptions",
+                                             "команда %1 работает только с одним портом")
+                         .arg(verb);
         return false;
     }
     for (int i = 0; i < o->ports.size(); ++i)
         for (int j = i + 1; j < o->ports.size(); ++j)
             if (o->ports.at(i) == o->ports.at(j)) {
-                *error = QStringLiteral("порт %1 указан дважды").arg(o->ports.at(i));
+                *error = QCoreApplication::translate("CliOptions", "порт %1 указан дважды")
+                                 .arg(o->ports.at(i));
                 return false;
             }
     // Files written per port: one path for all would make them overwrite
     // each other.
     const bool writesFile = verb == QLatin1String("save") || verb == QLatin1String("report");
     if (writesFile && !hasPlaceholder(o->args.value(0))) {
-        *error = QStringLiteral("с несколькими портами имя файла должно содержать {port} или "
-                                "{serial}");
+        *error = QCoreApplication::translate(
+                "CliOptions",
+                "с несколькими портами имя файла должно содержать {port} или "
+                "{serial}");
         return false;
     }
     return true;
@@ -275,7 +292,7 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
     if (fleet)
         return fleetOk;
     auto refuse = [&] {
-        *error = QStringLiteral("команда %1 не принимает параметр %2")
+        *error = QCoreApplication::translate("CliOptions", "команда %1 не принимает параметр %2")
                          .arg(QLatin1String(spec.name), name);
         return false;
     };
@@ -283,7 +300,8 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
         if (!(spec.options & bit))
             return refuse();
         if (arg != name) {
-            *error = QStringLiteral("параметр %1 не принимает значения").arg(name);
+            *error = QCoreApplication::translate("CliOptions", "параметр %1 не принимает значения")
+                             .arg(name);
             return false;
         }
         *target = true;
@@ -304,7 +322,7 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
         if (!takeValue(argv, i, name, &v, error))
             return false;
         if (v.trimmed().isEmpty()) {
-            *error = QStringLiteral("пустое имя порта");
+            *error = QCoreApplication::translate("CliOptions", "пустое имя порта");
             return false;
         }
         o->ports << v.trimmed();
@@ -321,7 +339,9 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
         bool ok = false;
         const int ms = v.toInt(&ok, 10);
         if (!ok || ms < 1 || ms > 600000) {
-            *error = QStringLiteral("время ожидания должно быть от 1 до 600000 мс, а не «%1»")
+            *error = QCoreApplication::translate(
+                             "CliOptions",
+                             "время ожидания должно быть от 1 до 600000 мс, а не «%1»")
                              .arg(v);
             return false;
         }
@@ -335,13 +355,15 @@ bool parseVerbOption(const QStringList &argv, int *i, const VerbSpec &spec, CliO
         if (!takeValue(argv, i, name, &v, error))
             return false;
         if (v != QLatin1String("com") && v != QLatin1String("bt") && v != QLatin1String("none")) {
-            *error = QStringLiteral("канал должен быть com, bt или none, а не «%1»").arg(v);
+            *error = QCoreApplication::translate("CliOptions",
+                                                 "канал должен быть com, bt или none, а не «%1»")
+                             .arg(v);
             return false;
         }
         o->channel = v;
         return true;
     }
-    *error = QStringLiteral("неизвестный параметр %1").arg(arg);
+    *error = QCoreApplication::translate("CliOptions", "неизвестный параметр %1").arg(arg);
     return false;
 }
 
@@ -350,16 +372,19 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
 {
     const QString verb = QLatin1String(spec.name);
     if (o->args.size() < spec.minArgs) {
-        *error = QStringLiteral("команде %1 не хватает аргумента").arg(verb);
+        *error = QCoreApplication::translate("CliOptions", "команде %1 не хватает аргумента")
+                         .arg(verb);
         return false;
     }
     if (o->args.size() > spec.maxArgs) {
-        *error = QStringLiteral("лишний аргумент «%1» команды %2")
+        *error = QCoreApplication::translate("CliOptions", "лишний аргумент «%1» команды %2")
                          .arg(o->args.at(spec.maxArgs), verb);
         return false;
     }
     if (spec.modem && o->port.isEmpty()) {
-        *error = QStringLiteral("команде %1 нужен порт: --port ИМЯ перед командой").arg(verb);
+        *error = QCoreApplication::translate("CliOptions",
+                                             "команде %1 нужен порт: --port ИМЯ перед командой")
+                         .arg(verb);
         return false;
     }
     // The line carries single bytes: any other character would go out as "?".
@@ -371,52 +396,63 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
     };
     if ((verb == QLatin1String("send") || verb == QLatin1String("auth"))
         && notLatin1(o->args.at(0))) {
-        *error = QStringLiteral("команда %1: символы вне Latin-1 не передаются по линии")
+        *error = QCoreApplication::translate(
+                         "CliOptions", "команда %1: символы вне Latin-1 не передаются по линии")
                          .arg(verb);
         return false;
     }
     if ((verb == QLatin1String("send") || verb == QLatin1String("save")
          || verb == QLatin1String("report"))
         && o->args.at(0).isEmpty()) {
-        *error = QStringLiteral("команде %1 нужен непустой аргумент").arg(verb);
+        *error = QCoreApplication::translate("CliOptions", "команде %1 нужен непустой аргумент")
+                         .arg(verb);
         return false;
     }
     if (verb == QLatin1String("send") && LineValues::breaksLine(o->args.at(0))) {
-        *error = QStringLiteral("строка команды содержит перевод строки или нулевой символ");
+        *error = QCoreApplication::translate(
+                "CliOptions", "строка команды содержит перевод строки или нулевой символ");
         return false;
     }
     if (verb == QLatin1String("auth") && LineValues::breaksLine(o->args.at(0))) {
-        *error = QStringLiteral("код содержит перевод строки или нулевой символ");
+        *error = QCoreApplication::translate("CliOptions",
+                                             "код содержит перевод строки или нулевой символ");
         return false;
     }
     if (verb == QLatin1String("reset") && !o->yes && !o->dryRun) {
-        *error = QStringLiteral("сброс заменяет всю конфигурацию модема настройками по "
-                                "умолчанию; подтвердите его параметром --yes");
+        *error = QCoreApplication::translate(
+                "CliOptions",
+                "сброс заменяет всю конфигурацию модема настройками по "
+                "умолчанию; подтвердите его параметром --yes");
         return false;
     }
     if (verb == QLatin1String("mode")) {
         if (o->args.isEmpty()) {
             if (!o->channel.isEmpty()) {
-                *error = QStringLiteral("параметр --channel используется только с mode set");
+                *error = QCoreApplication::translate(
+                        "CliOptions", "параметр --channel используется только с mode set");
                 return false;
             }
             return true;
         }
         if (o->args.at(0) != QLatin1String("set")) {
-            *error = QStringLiteral("неизвестная команда mode %1").arg(o->args.at(0));
+            *error = QCoreApplication::translate("CliOptions", "неизвестная команда mode %1")
+                             .arg(o->args.at(0));
             return false;
         }
         if (o->channel.isEmpty()) {
-            *error = QStringLiteral("mode set: укажите канал: --channel com|bt|none");
+            *error = QCoreApplication::translate("CliOptions",
+                                                 "mode set: укажите канал: --channel com|bt|none");
             return false;
         }
         const bool none = o->channel == QLatin1String("none");
         if (!none && o->args.value(1).isEmpty()) {
-            *error = QStringLiteral("mode set: не указана команда режима");
+            *error = QCoreApplication::translate("CliOptions",
+                                                 "mode set: не указана команда режима");
             return false;
         }
         if (none && o->args.size() > 1) {
-            *error = QStringLiteral("mode set: с --channel none команда не указывается");
+            *error = QCoreApplication::translate(
+                    "CliOptions", "mode set: с --channel none команда не указывается");
             return false;
         }
     }
@@ -424,6 +460,35 @@ bool checkVerb(const VerbSpec &spec, CliOptions *o, QString *error)
 }
 
 } // namespace
+
+int parseLangOption(const QStringList &argv, int *i, CliOptions *o, QString *error)
+{
+    const QString &arg = argv.at(*i);
+    const QString name = QStringLiteral("--lang");
+    QString value;
+    if (arg == name) {
+        if (*i + 1 >= argv.size()) {
+            *error = QCoreApplication::translate("CliOptions", "параметру %1 нужно значение")
+                             .arg(name);
+            return 0;
+        }
+        value = argv.at(++*i);
+    } else if (arg.startsWith(name + QLatin1Char('='))) {
+        value = arg.mid(name.size() + 1);
+    } else {
+        return -1;
+    }
+    // The language is installed before the options are parsed; here only
+    // its spelling is checked.
+    if (!UiLanguage::isOptionValue(value)) {
+        *error = QCoreApplication::translate("CliOptions",
+                                             "--lang: язык должен быть en или ru, а не «%1»")
+                         .arg(value);
+        return 0;
+    }
+    o->lang = value;
+    return 1;
+}
 
 bool verbNeedsModem(const QString &verb)
 {
@@ -461,19 +526,24 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
                 return false;
             continue;
         }
+        if (const int taken = parseLangOption(argv, &i, &o, error); taken >= 0) {
+            if (taken == 0)
+                return false;
+            continue;
+        }
         if (!arg.startsWith(QLatin1Char('-')))
             break;
         if (!parseConnectionOption(argv, &i, &o, error))
             return false;
     }
     if (i >= argv.size()) {
-        *error = QStringLiteral("не указана команда");
+        *error = QCoreApplication::translate("CliOptions", "не указана команда");
         return false;
     }
     o.verb = argv.at(i++);
     const VerbSpec *spec = findVerb(o.verb);
     if (!spec) {
-        *error = QStringLiteral("неизвестная команда %1").arg(o.verb);
+        *error = QCoreApplication::translate("CliOptions", "неизвестная команда %1").arg(o.verb);
         return false;
     }
 
@@ -501,6 +571,11 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
                     return false;
                 continue;
             }
+            if (const int taken = parseLangOption(argv, &i, &o, error); taken >= 0) {
+                if (taken == 0)
+                    return false;
+                continue;
+            }
         }
         if (!optionsEnded && arg == QLatin1String("--quiet")) {
             o.quiet = true;
@@ -521,7 +596,8 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error)
 
 QString usageText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+            "CliOptions",
             "Использование: kzconfig-cli [параметры соединения] КОМАНДА [аргументы]\n"
             "\n"
             "Параметры соединения (перед командой):\n"
@@ -534,6 +610,7 @@ QString usageText()
             "  --log ФАЙЛ           журнал обмена в файл (дописывается построчно)\n"
             "  --log-secrets        не скрывать в журнале пароли, PIN и коды\n"
             "  --quiet              без сообщений о ходе работы\n"
+            "  --lang en|ru         язык сообщений (иначе KZCONFIG_LANG, затем язык системы)\n"
             "  --help, -h           эта справка\n"
             "  --version            версия программы\n"
             "  Порт можно указать несколько раз: команда выполняется на всех сразу;\n"
@@ -558,7 +635,8 @@ QString usageText()
             "  reset --yes | --dry-run       записать настройки по умолчанию\n"
             "  fwinfo ФАЙЛ [--json]          описание файла прошивки (*.kzbin)\n"
             "  flash ФАЙЛ [--yes] [--recover]\n"
-            "                                обновить ПО модема (--recover: модема без приложения)\n"
+            "                                обновить ПО модема (--recover: модема без "
+            "приложения)\n"
             "  report ФАЙЛ [--profiles]      собрать отчёт (*.kzrep)\n"
             "  report-show ФАЙЛ [--raw]      показать текст отчёта (--raw: байты как есть)\n"
             "  --dry-run: показать команды записи, ничего не записывая;\n"
@@ -571,9 +649,13 @@ QString usageText()
 
 QString shortUsageText()
 {
-    return QStringLiteral("Использование: kzconfig-cli [--port ИМЯ] [--baud N|auto] [--data 8|7] "
-                          "[--parity N|E|O] [--stop 1|2] [--debug] [--quiet] [--log ФАЙЛ] [--log-secrets] КОМАНДА [аргументы]\n"
-                          "Команды: ports, detect, start-app, info, read, diff, bt-scan, send, auth, mode, save, apply, "
-                          "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
-                          "--help");
+    return QCoreApplication::translate(
+            "CliOptions",
+            "Использование: kzconfig-cli [--port ИМЯ] [--baud N|auto] [--data 8|7] "
+            "[--parity N|E|O] [--stop 1|2] [--debug] [--quiet] [--log ФАЙЛ] [--log-secrets] "
+            "[--lang en|ru] КОМАНДА [аргументы]\n"
+            "Команды: ports, detect, start-app, info, read, diff, bt-scan, send, auth, mode, save, "
+            "apply, "
+            "reset, fwinfo, flash, report, report-show. Подробнее: kzconfig-cli "
+            "--help");
 }

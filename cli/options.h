@@ -19,6 +19,7 @@ struct CliOptions {
     bool debug = false;
     QString logFile;         // --log: the exchange log, appended to as it happens
     bool logSecrets = false; // --log-secrets: passwords and codes unmasked
+    QString lang; // --lang: en or ru; empty when not given
     bool help = false;
     bool version = false;
 
@@ -47,6 +48,9 @@ bool parseOptions(const QStringList &argv, CliOptions *out, QString *error);
 // Takes --log FILE or --log-secrets at argv[*i]: 1 taken (*i on its last
 // word), 0 a usage error (*error set), -1 not one of them.
 int parseLogOption(const QStringList &argv, int *i, CliOptions *o, QString *error);
+
+// Takes --lang en|ru (or --lang=en) at argv[*i], as parseLogOption.
+int parseLangOption(const QStringList &argv, int *i, CliOptions *o, QString *error);
 
 // Whether the command talks to a modem (and so needs --port).
 bool verbNeedsModem(const QString &verb);

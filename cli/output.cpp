@@ -4,6 +4,7 @@
 #include "config/visibletext.h"
 #include "device/kzconfigthread.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <QJsonDocument>

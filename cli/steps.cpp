@@ -2,6 +2,8 @@
 #include "cli/verbs.h"
 #include "config/linevalues.h"
 
+#include <QCoreApplication>
+
 namespace CliSteps {
 
 bool read(Session &s, int flags, int *flagsError)
@@ -23,7 +25,7 @@ bool lineLost(Session &s)
 {
     if (!s.worker.lineLost() && s.worker.isPortOpen())
         return false;
-    printErr(QStringLiteral("Связь с модемом потеряна."));
+    printErr(QCoreApplication::translate("Cli", "Связь с модемом потеряна."));
     return true;
 }
 

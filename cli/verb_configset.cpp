@@ -3,6 +3,8 @@
 #include "cli/multiport.h"
 #include "forms/configset.h"
 
+#include <QCoreApplication>
+
 int verbSave(CliContext &ctx)
 {
     Session &s = ctx.session();
@@ -53,7 +55,8 @@ int verbApply(CliContext &ctx)
                                             s.worker.softwareVersion)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         if (!ctx.options.yes && !ctx.options.dryRun) {
-            printErr(QStringLiteral("Настройки не применены: для применения укажите --yes."));
+            printErr(QCoreApplication::translate(
+                    "Cli", "Настройки не применены: для применения укажите --yes."));
             return ExitFailed;
         }
     }

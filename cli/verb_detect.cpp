@@ -4,6 +4,7 @@
 #include "cli/verbs.h"
 #include "config/kzconfig.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -62,7 +63,7 @@ int verbDetect(CliContext &ctx)
         return ExitFailed;
     }
     if (results.isEmpty())
-        printErr(QStringLiteral("Последовательные порты не найдены."));
+        printErr(QCoreApplication::translate("Cli", "Последовательные порты не найдены."));
     bool any = false;
     QJsonArray array;
     for (const DetectResult &r : std::as_const(results)) {

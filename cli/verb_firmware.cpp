@@ -4,6 +4,7 @@
 #include "firmware/firmwarecontainer.h"
 #include "firmware/firmwarefit.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QJsonArray>
@@ -45,8 +46,10 @@ int flashRecover(Session &s, const FirmwareContainer &container)
     if (!s.connectModem())
         return ExitFailed;
     if (!s.worker.applicationHalted) {
-        printErr(QStringLiteral("Приложение модема работает: --recover только для модема без "
-                                "приложения. Обновите ПО без --recover."));
+        printErr(QCoreApplication::translate(
+                "Cli",
+                "Приложение модема работает: --recover только для модема без "
+                "приложения. Обновите ПО без --recover."));
         return ExitFailed;
     }
     return runUpdate(s, container, "applyFirmwareRecovery");
@@ -116,7 +119,8 @@ int verbFlash(CliContext &ctx)
     if (!FirmwareFit::fits(container.info, hardware)) {
         printErr(FirmwareFit::mismatchMessage(container.info, hardware));
         if (!ctx.options.yes) {
-            printErr(QStringLiteral("Обновление не начато: для обновления укажите --yes."));
+            printErr(QCoreApplication::translate(
+                    "Cli", "Обновление не начато: для обновления укажите --yes."));
             return ExitFailed;
         }
     }

@@ -4,6 +4,8 @@
 #include "config/reportfile.h"
 #include "config/visibletext.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 int verbReport(CliContext &ctx)
@@ -14,25 +16,27 @@ int verbReport(CliContext &ctx)
     int failed = 0;
     if (!CliSteps::connectAndReadAll(s, &failed))
         return ExitFailed;
-    printErr(QStringLiteral("Подождите, идёт сбор данных..."));
+    printErr(QCoreApplication::translate("Cli", "Подождите, идёт сбор данных..."));
     QString report;
     if (!s.collectReport(ctx.options.profiles, &report)) {
-        printErr(QStringLiteral("Отчёт не собран: модем не закончил ответы."));
+        printErr(QCoreApplication::translate("Cli", "Отчёт не собран: модем не закончил ответы."));
         return ExitFailed;
     }
     const QString path =
             expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
     QString error;
     if (!ReportFile::write(path, report, &error)) {
-        printErr(QStringLiteral("Не удалось сохранить отчёт в файл «%1»: %2.").arg(path, error));
+        printErr(QCoreApplication::translate("Cli", "Не удалось сохранить отчёт в файл «%1»: %2.")
+                         .arg(path, error));
         return ExitFailed;
     }
     // The file ends with the line-lost marker then; what was gathered is kept.
     if (s.worker.reportIncomplete) {
-        printErr(QStringLiteral("Отчёт сохранён не полностью: связь с модемом потеряна."));
+        printErr(QCoreApplication::translate(
+                "Cli", "Отчёт сохранён не полностью: связь с модемом потеряна."));
         return ExitFailed;
     }
-    printErr(QStringLiteral("Отчёт сохранён."));
+    printErr(QCoreApplication::translate("Cli", "Отчёт сохранён."));
     return ExitOk;
 }
 

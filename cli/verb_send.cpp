@@ -3,6 +3,7 @@
 #include "config/configreplies.h"
 #include "device/linecodec.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace {
@@ -71,7 +72,8 @@ int verbSend(CliContext &ctx)
     QObject::disconnect(conn);
 
     if (end == End::TooLong) {
-        printErr(QStringLiteral("Строка ответа модема длиннее %1 байт: ответ не принят.")
+        printErr(QCoreApplication::translate(
+                         "Cli", "Строка ответа модема длиннее %1 байт: ответ не принят.")
                          .arg(KZSerialPort::MaxLineLength));
         return ExitFailed;
     }
@@ -79,7 +81,7 @@ int verbSend(CliContext &ctx)
         const QString rest = QString::fromLatin1(pending).trimmed();
         if (!rest.isEmpty())
             printAnswer(rest);
-        printErr(QStringLiteral("Модем не ответил «OK» или «ERROR» за %1 мс.")
+        printErr(QCoreApplication::translate("Cli", "Модем не ответил «OK» или «ERROR» за %1 мс.")
                          .arg(ctx.options.timeoutMs));
         return ExitFailed;
     }

@@ -4,6 +4,7 @@
 #include "cli/verbs.h"
 #include "device/appstate.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 namespace {
@@ -22,7 +23,7 @@ int verbStartApp(CliContext &ctx)
         if (!r.ok) {
             if (!r.text.isEmpty())
                 qDebug() << r.text;
-            printErr(QStringLiteral("Не удалось запустить приложение модема."));
+            printErr(QCoreApplication::translate("Cli", "Не удалось запустить приложение модема."));
             return ExitFailed;
         }
         r = s.run("reqInfo", InfoMs);

@@ -1,5 +1,7 @@
 #include "config/linevalues.h"
 
+#include <QCoreApplication>
+
 namespace LineValues {
 
 namespace {
@@ -36,7 +38,7 @@ void checkFields(int group, const QString &owner, const QString &profile,
         o.group = group;
         o.owner = owner;
         o.profile = profile;
-        o.field = QString::fromUtf8(f.label);
+        o.field = QCoreApplication::translate("LineValues", f.label);
         o.characters = chars;
         out->append(o);
     }
@@ -78,35 +80,42 @@ QList<Offence> check(const KZConfig &config, int flags)
     if (flags & KZConfig::ConfigGprs) {
         for (const GprsProfile &p : config.gprsProfiles) {
             checkFields(KZConfig::ConfigGprs,
-                        QStringLiteral("Профиль GPRS «%1»").arg(visible(p.name)), p.name,
-                        { { "Название", p.name, true },
-                          { "Точка доступа", p.apn, true },
-                          { "Имя пользователя", p.username, true },
-                          { "Пароль", p.password, true } },
+                        QCoreApplication::translate("LineValues", "Профиль GPRS «%1»")
+                                .arg(visible(p.name)),
+                        p.name,
+                        { { QT_TRANSLATE_NOOP("LineValues", "Название"), p.name, true },
+                          { QT_TRANSLATE_NOOP("LineValues", "Точка доступа"), p.apn, true },
+                          { QT_TRANSLATE_NOOP("LineValues", "Имя пользователя"), p.username, true },
+                          { QT_TRANSLATE_NOOP("LineValues", "Пароль"), p.password, true } },
                         &out);
         }
     }
     if (flags & KZConfig::ConfigNtrip) {
         for (const NtripProfile &p : config.ntripProfiles) {
-            checkFields(KZConfig::ConfigNtrip,
-                        QStringLiteral("Профиль NTRIP «%1»").arg(visible(p.name)), p.name,
-                        { { "Название", p.name, true },
-                          { "Адрес кастера", p.address, true },
-                          { "Порт кастера", p.port, true },
-                          { "Базовая станция (mountpoint)", p.mountpoint, true },
-                          { "Имя клиента", p.clientLogin, true },
-                          { "Пароль клиента", p.clientPassword, true },
-                          { "Пароль сервера", p.serverPassword, true },
-                          // The reader gives every comma after the seventh field back.
-                          { "Строка SOURCETABLE", p.sourcetable, false } },
-                        &out);
+            checkFields(
+                    KZConfig::ConfigNtrip,
+                    QCoreApplication::translate("LineValues", "Профиль NTRIP «%1»")
+                            .arg(visible(p.name)),
+                    p.name,
+                    { { QT_TRANSLATE_NOOP("LineValues", "Название"), p.name, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Адрес кастера"), p.address, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Порт кастера"), p.port, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Базовая станция (mountpoint)"),
+                        p.mountpoint, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Имя клиента"), p.clientLogin, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пароль клиента"), p.clientPassword, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пароль сервера"), p.serverPassword, true },
+                      // The reader gives every comma after the seventh field back.
+                      { QT_TRANSLATE_NOOP("LineValues", "Строка SOURCETABLE"), p.sourcetable,
+                        false } },
+                    &out);
         }
     }
     if (flags & KZConfig::ConfigDyndns) {
         checkFields(KZConfig::ConfigDyndns, QStringLiteral("DynDNS"), QString(),
-                    { { "Домен", config.dyndnsDomain, true },
-                      { "Пользователь", config.dyndnsLogin, true },
-                      { "Пароль", config.dyndnsPassword, true } },
+                    { { QT_TRANSLATE_NOOP("LineValues", "Домен"), config.dyndnsDomain, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пользователь"), config.dyndnsLogin, true },
+                      { QT_TRANSLATE_NOOP("LineValues", "Пароль"), config.dyndnsPassword, true } },
                     &out);
     }
     if (flags & KZConfig::ConfigAutoexec) {
@@ -114,8 +123,9 @@ QList<Offence> check(const KZConfig &config, int flags)
         // its prefix, commas included (the TCP client's address uses one).
         const QString written =
                 config.autoexecCom.isEmpty() ? config.autoexecBt : config.autoexecCom;
-        checkFields(KZConfig::ConfigAutoexec, QStringLiteral("Автозапуск"), QString(),
-                    { { "Команда", written, false } }, &out);
+        checkFields(KZConfig::ConfigAutoexec,
+                    QCoreApplication::translate("LineValues", "Автозапуск"), QString(),
+                    { { QT_TRANSLATE_NOOP("LineValues", "Команда"), written, false } }, &out);
     }
     if ((flags & KZConfig::ConfigBluetooth) && config.btMode == 2) {
         checkFields(KZConfig::ConfigBluetooth, QStringLiteral("Bluetooth"), QString(),
@@ -129,16 +139,17 @@ QString describeCharacter(const QString &character)
     if (character.size() == 1) {
         switch (character.at(0).unicode()) {
         case '\r':
-            return QStringLiteral("CR (возврат каретки)");
+            return QCoreApplication::translate("LineValues", "CR (возврат каретки)");
         case '\n':
-            return QStringLiteral("LF (перевод строки)");
+            return QCoreApplication::translate("LineValues", "LF (перевод строки)");
         case 0:
-            return QStringLiteral("NUL (нулевой символ)");
+            return QCoreApplication::translate("LineValues", "NUL (нулевой символ)");
         case ',':
-            return QStringLiteral("«,» (запятая)");
+            return QCoreApplication::translate("LineValues", "«,» (запятая)");
         }
     }
-    return QStringLiteral("«%1» (символ вне кодировки Latin-1)").arg(character);
+    return QCoreApplication::translate("LineValues", "«%1» (символ вне кодировки Latin-1)")
+            .arg(character);
 }
 
 QString message(const QList<Offence> &offences)
@@ -150,17 +161,22 @@ QString message(const QList<Offence> &offences)
         QStringList described;
         for (const QString &c : o.characters)
             described.append(describeCharacter(c));
-        lines.append(QStringLiteral("%1, поле «%2»: %3 %4.")
+        lines.append(QCoreApplication::translate("LineValues", "%1, поле «%2»: %3 %4.")
                              .arg(o.owner, o.field,
-                                  described.size() == 1 ? QStringLiteral("недопустимый символ")
-                                                        : QStringLiteral("недопустимые символы"),
+                                  described.size() == 1
+                                          ? QCoreApplication::translate("LineValues",
+                                                                        "недопустимый символ")
+                                          : QCoreApplication::translate("LineValues",
+                                                                        "недопустимые символы"),
                                   described.join(QStringLiteral(", "))));
     }
     if (lines.size() == 1)
         return lines.first()
-                + QStringLiteral(" Модем не сможет сохранить или прочитать такое значение.");
+                + QCoreApplication::translate(
+                        "LineValues", " Модем не сможет сохранить или прочитать такое значение.");
     return lines.join(QLatin1Char('\n'))
-            + QStringLiteral("\nМодем не сможет сохранить или прочитать такие значения.");
+            + QCoreApplication::translate(
+                    "LineValues", "\nМодем не сможет сохранить или прочитать такие значения.");
 }
 
 bool breaksLine(const QString &text)

@@ -2,6 +2,7 @@
 #include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 namespace {
@@ -100,10 +101,13 @@ void KZConfigThread::makeReport(bool profiles)
             lostAt = command;
             return QString();
         }
-        emit progress(QStringLiteral("Сбор данных: запрос %1 из %2 (%3)")
-                              .arg(asked)
-                              .arg(total)
-                              .arg(command));
+        // A TransferProgress phrase: it cuts the label at ": запрос ", and the
+        // command line keeps it untranslated for scripts.
+        emit progress(
+                QCoreApplication::translate("TransferProgress", "Сбор данных: запрос %1 из %2 (%3)")
+                        .arg(asked)
+                        .arg(total)
+                        .arg(command));
         sendCommand(command);
         const QString text = answerText(collect(timeoutMs, answerComplete));
         logExchange(QStringLiteral("< ") + text);

@@ -2,6 +2,7 @@
 
 #include "config/safefile.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -37,7 +38,7 @@ QByteArray encode(const QString &report)
 bool decode(const QByteArray &bytes, QString *report, QString *error)
 {
     if (bytes.size() < 4) {
-        setError(error, QStringLiteral("файл слишком короткий"));
+        setError(error, QCoreApplication::translate("ReportFile", "файл слишком короткий"));
         return false;
     }
     const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
@@ -50,19 +51,24 @@ bool decode(const QByteArray &bytes, QString *report, QString *error)
         return true;
     }
     if (packed == 0 || stated > MaxTextSize || stated > packed * MaxRatio + 1024) {
-        setError(error, QStringLiteral("указанная в файле длина текста не соответствует данным"));
+        setError(error,
+                 QCoreApplication::translate(
+                         "ReportFile", "указанная в файле длина текста не соответствует данным"));
         return false;
     }
     const QByteArray text = qUncompress(bytes);
     if (text.isEmpty()) {
-        setError(error, QStringLiteral("сжатые данные повреждены"));
+        setError(error, QCoreApplication::translate("ReportFile", "сжатые данные повреждены"));
         return false;
     }
     if (text.size() != stated) {
-        setError(error, QStringLiteral("длина распакованного текста (%1) не совпадает с указанной "
-                                       "в файле (%2)")
-                                .arg(text.size())
-                                .arg(stated));
+        setError(error,
+                 QCoreApplication::translate(
+                         "ReportFile",
+                         "длина распакованного текста (%1) не совпадает с указанной "
+                         "в файле (%2)")
+                         .arg(text.size())
+                         .arg(stated));
         return false;
     }
     if (report) {

@@ -11,14 +11,14 @@ void MainWindow::on_reportButton_clicked()
     // One report at a time: a second one would take over the file name that
     // the first is to be written to.
     if (!reportFileName.isEmpty()) {
-        ui->statusBar->showMessage(QStringLiteral("Подождите, идёт сбор данных..."));
+        ui->statusBar->showMessage(tr("Подождите, идёт сбор данных..."));
         return;
     }
     const QString name = chooseSaveFile(ReportFilter);
     if (name.isEmpty())
         return;
     reportFileName = name;
-    ui->statusBar->showMessage(QStringLiteral("Подождите, идёт сбор данных..."));
+    ui->statusBar->showMessage(tr("Подождите, идёт сбор данных..."));
     QMetaObject::invokeMethod(&worker, "makeReport", Qt::QueuedConnection,
                               Q_ARG(bool, ui->reportProfiles->isChecked()));
     noteQueued(Running::Report);
@@ -36,14 +36,13 @@ void MainWindow::kzReportComplete(QString report)
         QString error;
         if (ReportFile::write(path, report, &error)) {
             // A report cut short by a lost line is saved all the same.
-            ui->statusBar->showMessage(
-                    linkLost ? QStringLiteral("Отчёт сохранён. Связь с модемом потеряна.")
-                             : QStringLiteral("Отчёт сохранён."));
+            ui->statusBar->showMessage(linkLost ? tr("Отчёт сохранён. Связь с модемом потеряна.")
+                                                : tr("Отчёт сохранён."));
             return;
         }
-        ui->statusBar->showMessage(QStringLiteral("Отчёт не сохранён."));
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                QStringLiteral("Не удалось сохранить отчёт в файл «%1»: %2. Выберите другой файл.")
+        ui->statusBar->showMessage(tr("Отчёт не сохранён."));
+        showBox(QMessageBox::Warning, tr("Ошибка"),
+                tr("Не удалось сохранить отчёт в файл «%1»: %2. Выберите другой файл.")
                         .arg(path, error));
         path = chooseSaveFile(ReportFilter);
     }

@@ -2,6 +2,7 @@
 #include "device/exchangelog.h"
 #include "device/kzconfigthread.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 using ConfigReplies::Match;
@@ -78,7 +79,8 @@ bool ConfigReader::serial()
         return false;
 
     query(QStringLiteral("AT+IPR?"), T);
-    emit w.progress(QStringLiteral("Загрузка настроек COM: скорость"));
+    emit w.progress(
+            QCoreApplication::translate("KZConfigThread", "Загрузка настроек COM: скорость"));
     int code = -1;
     if (ConfigReplies::parseIpr(w.lastReply, &code) != Match::Ok)
         return fail(T);
@@ -87,7 +89,8 @@ bool ConfigReader::serial()
     w.waitReply(T);
 
     query(QStringLiteral("AT+IFC?"), T);
-    emit w.progress(QStringLiteral("Загрузка настроек COM: контроль потока"));
+    emit w.progress(QCoreApplication::translate("KZConfigThread",
+                                                "Загрузка настроек COM: контроль потока"));
     int flow = 0;
     switch (ConfigReplies::parseIfc(w.lastReply, &flow)) {
     case Match::Ok:
@@ -106,7 +109,8 @@ bool ConfigReader::serial()
     }
 
     query(QStringLiteral("AT+ICF?"), T);
-    emit w.progress(QStringLiteral("Загрузка настроек COM: формат кадра"));
+    emit w.progress(
+            QCoreApplication::translate("KZConfigThread", "Загрузка настроек COM: формат кадра"));
     int framing = -1;
     if (ConfigReplies::parseIcf(w.lastReply, &framing) != Match::Ok)
         return fail(T);
@@ -151,13 +155,15 @@ bool ConfigReader::profiles(QList<Profile> &list, const QString &command, const 
 bool ConfigReader::gprs()
 {
     return profiles(w.config.gprsProfiles, QStringLiteral("AT+ADDGPRS?"),
-                    QStringLiteral("Загрузка профилей GPRS"), ConfigReplies::parseGprs);
+                    QCoreApplication::translate("KZConfigThread", "Загрузка профилей GPRS"),
+                    ConfigReplies::parseGprs);
 }
 
 bool ConfigReader::ntrip()
 {
     return profiles(w.config.ntripProfiles, QStringLiteral("AT+ADDNTRIP?"),
-                    QStringLiteral("Загрузка профилей NTRIP"), ConfigReplies::parseNtrip);
+                    QCoreApplication::translate("KZConfigThread", "Загрузка профилей NTRIP"),
+                    ConfigReplies::parseNtrip);
 }
 
 bool ConfigReader::dyndns()
@@ -165,7 +171,7 @@ bool ConfigReader::dyndns()
     KZConfig &c = w.config;
     if (!w.online)
         return false;
-    const QString text = QStringLiteral("Загрузка настроек DynDNS");
+    const QString text = QCoreApplication::translate("KZConfigThread", "Загрузка настроек DynDNS");
     emit w.progress(text);
     query(QStringLiteral("AT+DYNDNS?"), 5000);
     if (w.lastReply == QLatin1String("OK")) {
@@ -245,7 +251,8 @@ bool ConfigReader::bluetooth()
         return true;
     }
     query(QStringLiteral("AT+BTMODE?"), T);
-    emit w.progress(QStringLiteral("Загрузка информации: Bluetooth"));
+    emit w.progress(
+            QCoreApplication::translate("KZConfigThread", "Загрузка информации: Bluetooth"));
     int mode = 0;
     QString mac, pin;
     if (ConfigReplies::parseBtMode(w.lastReply, &mode, &mac, &pin) != Match::Ok)

@@ -1,5 +1,7 @@
 #include "device/appstate.h"
 
+#include <QCoreApplication>
+
 namespace AppState {
 
 bool halted(const QString &infoReply, const QString &atReply)
@@ -9,7 +11,8 @@ bool halted(const QString &infoReply, const QString &atReply)
 
 QString haltedMessage()
 {
-    return QStringLiteral("Приложение модема не запущено. Возможно, было прервано обновление ПО.");
+    return QCoreApplication::translate(
+            "AppState", "Приложение модема не запущено. Возможно, было прервано обновление ПО.");
 }
 
 QString startCommand()

@@ -42,7 +42,7 @@ void KZConfigThread::startApplication()
         emit opCompleted(OpStartApp, false, QStringLiteral("port closed"));
         return;
     }
-    emit progress(QStringLiteral("Запуск приложения модема"));
+    emit progress(tr("Запуск приложения модема"));
     drainInput();
     sendCommand(AppState::startCommand());
     waitReply(StartReplyMs);
@@ -84,7 +84,7 @@ void KZConfigThread::detect(QStringList ports)
         for (int baud : speeds) {
             if (detectStop)
                 break;
-            emit progress(QStringLiteral("Поиск модема: %1, %2").arg(name).arg(baud));
+            emit progress(tr("Поиск модема: %1, %2").arg(name).arg(baud));
             setPortSettings(name, KZTables::codeForBaud(baud), KZTables::Data8, KZTables::ParNone,
                             KZTables::Stop1, 0);
             if (!openPort()) {
@@ -126,8 +126,8 @@ void KZConfigThread::detect(QStringList ports)
             closePort();
         }
         if (!result.found() && result.error.isEmpty())
-            result.error = detectStop ? QStringLiteral("Поиск остановлен.")
-                                      : QStringLiteral("Модем не отвечает ни на одной скорости.");
+            result.error = detectStop ? tr("Поиск остановлен.")
+                                      : tr("Модем не отвечает ни на одной скорости.");
         any = any || result.found();
         detectResults << result;
         if (detectStop)

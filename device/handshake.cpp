@@ -18,7 +18,7 @@ void KZConfigThread::handshake()
     waitReply(5000);
 
     if (lastReply == QLatin1String("AT")) {
-        emit progress(QStringLiteral("Подключение: AT > AT"));
+        emit progress(tr("Подключение: AT > AT"));
         waitReply(5000);
         const QString first = lastReply;
         sendCommand(QStringLiteral("ATE"));
@@ -29,20 +29,20 @@ void KZConfigThread::handshake()
         if (lastReply != QLatin1String("OK"))
             return fail(QStringLiteral("AT > AT ") + first + QStringLiteral(", ATE > ATE ")
                         + lastReply);
-        emit progress(QStringLiteral("Подключение: ATE > OK"));
+        emit progress(tr("Подключение: ATE > OK"));
     } else if (lastReply == QLatin1String("OK")) {
-        emit progress(QStringLiteral("Подключение: AT > OK"));
+        emit progress(tr("Подключение: AT > OK"));
     } else if (lastReply == QLatin1String("ERROR")) {
-        emit progress(QStringLiteral("Подключение: AT > ERROR"));
+        emit progress(tr("Подключение: AT > ERROR"));
         sendCommand(QStringLiteral("AT"));
         waitReply(3000);
         if (lastReply != QLatin1String("OK"))
             return fail(QStringLiteral("AT > ERROR, AT > ") + lastReply);
-        emit progress(QStringLiteral("Подключение: AT > OK"));
+        emit progress(tr("Подключение: AT > OK"));
     } else {
         // Possibly in a data connection: escape with the guard times.
         const QString first = lastReply;
-        emit progress(QStringLiteral("Подключение: AT > ..."));
+        emit progress(tr("Подключение: AT > ..."));
         if (!lineLost()) {
             QThread::msleep(2000);
             logExchange(QStringLiteral("> +++"));
@@ -55,7 +55,7 @@ void KZConfigThread::handshake()
             sawOk = sawOk || lastReply.contains(QLatin1String("OK"));
         if (!sawOk)
             return fail(QStringLiteral("AT > ") + first + QStringLiteral(", +++ > ") + lastReply);
-        emit progress(QStringLiteral("Подключение: +++ > OK"));
+        emit progress(tr("Подключение: +++ > OK"));
     }
 
     sendCommand(QStringLiteral("ATH"));
@@ -73,6 +73,6 @@ void KZConfigThread::handshake()
         return fail(QStringLiteral("ATE > ") + lastReply);
     }
 
-    emit progress(QStringLiteral("Подключение: ATH > OK"));
+    emit progress(tr("Подключение: ATH > OK"));
     emit opCompleted(OpHandshake, true, QString());
 }

@@ -1,5 +1,7 @@
 #include "device/identity.h"
 
+#include <QCoreApplication>
+
 int DeviceIdentity::softwareNumber() const
 {
     bool ok = false;
@@ -21,16 +23,18 @@ bool DeviceIdentity::hasBluetooth() const
 QString DeviceIdentity::batteryText() const
 {
     if (!hasBattery())
-        return QStringLiteral("Отсутствует");
+        return QCoreApplication::translate("DeviceIdentity", "Отсутствует");
     // Hardware 03 cannot measure its battery.
     if (hardwareVersion == QLatin1String("03"))
-        return QStringLiteral("Есть");
-    return QString::number(batteryVoltage, 'f', 3) + QStringLiteral(" В");
+        return QCoreApplication::translate("DeviceIdentity", "Есть");
+    return QString::number(batteryVoltage, 'f', 3)
+            + QCoreApplication::translate("DeviceIdentity", " В");
 }
 
 QString DeviceIdentity::bluetoothText() const
 {
-    return hasBluetooth() ? QStringLiteral("Есть") : QStringLiteral("Нет");
+    return hasBluetooth() ? QCoreApplication::translate("DeviceIdentity", "Есть")
+                          : QCoreApplication::translate("DeviceIdentity", "Нет");
 }
 
 bool DeviceIdentity::bluetoothQueryable() const

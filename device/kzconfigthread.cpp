@@ -77,12 +77,12 @@ void KZConfigThread::publishIdentity()
 void KZConfigThread::doConnect()
 {
     OperationLogScope logScope(QStringLiteral("doConnect"), deviceName);
-    emit progress(QStringLiteral("Открытие порта"));
+    emit progress(tr("Открытие порта"));
     if (!openPort()) {
         emit opCompleted(OpConnect, false, QString());
         return;
     }
-    emit progress(QStringLiteral("Подключение"));
+    emit progress(tr("Подключение"));
     emit opCompleted(OpConnect, true, QString());
 }
 

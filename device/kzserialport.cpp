@@ -163,7 +163,7 @@ bool KZSerialPort::openPort()
         return false;
     }
     if (baud < 0 || !ok1 || !ok2 || !ok3 || !ok4) {
-        m_openFailure = QStringLiteral("Недопустимые настройки порта.");
+        m_openFailure = tr("Недопустимые настройки порта.");
         return false;
     }
     port->setBaudRate(baud);

@@ -1,5 +1,6 @@
 #include "device/porterror.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -49,25 +50,31 @@ QString reason(const QString &name, QSerialPort::SerialPortError error, const QS
                const PortFacts &facts)
 {
     if (name.trimmed().isEmpty())
-        return QStringLiteral("Порт не указан.");
+        return QCoreApplication::translate("PortError", "Порт не указан.");
     if (!facts.exists || error == QSerialPort::DeviceNotFoundError)
-        return QStringLiteral("Порт %1 не существует.").arg(name);
+        return QCoreApplication::translate("PortError", "Порт %1 не существует.").arg(name);
     if (!facts.serialDevice || error == QSerialPort::UnsupportedOperationError)
-        return QStringLiteral("%1 не является последовательным портом.").arg(name);
+        return QCoreApplication::translate("PortError", "%1 не является последовательным портом.")
+                .arg(name);
     if (!facts.accessible) {
         if (facts.group.isEmpty())
-            return QStringLiteral("Нет прав на открытие порта %1.").arg(name);
-        return QStringLiteral("Нет прав на открытие порта %1. Устройство принадлежит группе "
-                              "«%2»: добавьте пользователя в эту группу (sudo usermod -aG %2 "
-                              "$USER) и войдите в систему заново.")
+            return QCoreApplication::translate("PortError", "Нет прав на открытие порта %1.")
+                    .arg(name);
+        return QCoreApplication::translate(
+                       "PortError",
+                       "Нет прав на открытие порта %1. Устройство принадлежит группе "
+                       "«%2»: добавьте пользователя в эту группу (sudo usermod -aG %2 "
+                       "$USER) и войдите в систему заново.")
                 .arg(name, facts.group);
     }
     // The user may open the file, yet the port refuses: someone has it.
     if (error == QSerialPort::PermissionError || error == QSerialPort::OpenError)
-        return QStringLiteral("Порт %1 занят другой программой.").arg(name);
+        return QCoreApplication::translate("PortError", "Порт %1 занят другой программой.")
+                .arg(name);
     if (systemText.isEmpty())
-        return QStringLiteral("Порт %1 не открылся.").arg(name);
-    return QStringLiteral("Порт %1 не открылся: %2").arg(name, systemText);
+        return QCoreApplication::translate("PortError", "Порт %1 не открылся.").arg(name);
+    return QCoreApplication::translate("PortError", "Порт %1 не открылся: %2")
+            .arg(name, systemText);
 }
 
 } // namespace PortError

@@ -1,5 +1,6 @@
 #include "device/portnames.h"
 
+#include <QCoreApplication>
 #include <QSerialPortInfo>
 
 QStringList filterPortNames(const QStringList &enumerated)
@@ -59,15 +60,15 @@ QString portDetails(const PortDescription &port)
     if (!port.description.isEmpty())
         lines << port.description;
     if (!port.manufacturer.isEmpty())
-        lines << QStringLiteral("Производитель: ") + port.manufacturer;
+        lines << QCoreApplication::translate("PortNames", "Производитель: ") + port.manufacturer;
     if (!port.serialNumber.isEmpty())
-        lines << QStringLiteral("Серийный номер: ") + port.serialNumber;
+        lines << QCoreApplication::translate("PortNames", "Серийный номер: ") + port.serialNumber;
     if (port.vendorId >= 0 && port.productId >= 0)
         lines << QStringLiteral("USB %1:%2")
                          .arg(port.vendorId, 4, 16, QLatin1Char('0'))
                          .arg(port.productId, 4, 16, QLatin1Char('0'));
     if (port.bluetooth)
-        lines << QStringLiteral("Последовательный порт Bluetooth");
+        lines << QCoreApplication::translate("PortNames", "Последовательный порт Bluetooth");
     if (!port.location.isEmpty())
         lines << port.location;
     return lines.join(QLatin1Char('\n'));

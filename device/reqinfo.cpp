@@ -26,7 +26,7 @@ void KZConfigThread::reqInfo()
 
     QString value;
     if (!query(QStringLiteral("AT^JINFO,0"), QStringLiteral("JI0:"),
-               QStringLiteral("Заргузка информации: модель"), &value)) {
+               tr("Заргузка информации: модель"), &value)) {
         if (reportHaltedApplication())
             return;
         return fail(QStringLiteral("JI0:"));
@@ -39,42 +39,42 @@ void KZConfigThread::reqInfo()
     viaCom = value == QLatin1String("1");
 
     if (!query(QStringLiteral("AT^JINFO,10"), QStringLiteral("JI10:"),
-               QStringLiteral("Загрузка информации: версия ПО"), &value))
+               tr("Загрузка информации: версия ПО"), &value))
         return fail(QStringLiteral("JI10:"));
     softwareVersion = value;
 
     if (softwareNumber() <= 334) {
         if (!query(QStringLiteral("AT^JINFO,11"), QStringLiteral("JI11:"),
-                   QStringLiteral("Загрузка информации: версия железа"), &value))
+                   tr("Загрузка информации: версия железа"), &value))
             return fail(QStringLiteral("JI11:"));
         hardwareVersion = value;
         model = model + QLatin1Char('-') + hardwareVersion;
     } else {
         if (!query(QStringLiteral("AT^JINFO,15"), QStringLiteral("JI15:"),
-                   QStringLiteral("Загрузка информации: тип устройства"), &value))
+                   tr("Загрузка информации: тип устройства"), &value))
             return fail(QStringLiteral("JI15:"));
         model = value;
         InfoReplies::splitDeviceType(value, &hardwareVersion, &variant);
     }
 
     if (!query(QStringLiteral("AT^JINFO,12"), QStringLiteral("JI12:"),
-               QStringLiteral("Загрузка информации: серийный номер"), &value))
+               tr("Загрузка информации: серийный номер"), &value))
         return fail(QStringLiteral("JI12:"));
     serialNumber = value;
 
     if (!query(QStringLiteral("AT^JINFO,14"), QStringLiteral("JI14:"),
-               QStringLiteral("Загрузка информации: возможности"), &value))
+               tr("Загрузка информации: возможности"), &value))
         return fail(QStringLiteral("JI14:"));
     capabilities = value.split(QLatin1Char(';'));
     capabilitySet = QSet<QString>(capabilities.begin(), capabilities.end());
 
     if (!query(QStringLiteral("AT^JINFO,13"), QStringLiteral("JI13:"),
-               QStringLiteral("Загрузка информации: напряжение батареи"), &value))
+               tr("Загрузка информации: напряжение батареи"), &value))
         return fail(QStringLiteral("JI13:"));
     batteryVoltage = InfoReplies::batteryVolts(value);
 
     sendAndWait(QStringLiteral("AT+COPS?"), 3000);
-    emit progress(QStringLiteral("Загрузка информации: SIM"));
+    emit progress(tr("Загрузка информации: SIM"));
     if (!lastReply.startsWith(QLatin1String("+COPS: ")))
         return fail(QStringLiteral("COPS:"));
     bool hasQuote = false;
@@ -85,13 +85,13 @@ void KZConfigThread::reqInfo()
     } else {
         waitReplyIs(QStringLiteral("OK"), 3000);
         sendAndWait(QStringLiteral("AT^SCKS?"), 3000);
-        emit progress(QStringLiteral("Загрузка информации: SIM"));
+        emit progress(tr("Загрузка информации: SIM"));
         switch (InfoReplies::scksState(lastReply)) {
         case InfoReplies::SimState::Absent:
-            operatorName = QStringLiteral("Отсутствует");
+            operatorName = tr("Отсутствует");
             break;
         case InfoReplies::SimState::NoNetwork:
-            operatorName = QStringLiteral("Нет сети");
+            operatorName = tr("Нет сети");
             break;
         case InfoReplies::SimState::Invalid:
             return fail(QStringLiteral("SCKS:"));

@@ -1,5 +1,7 @@
 #include "device/terminalmodel.h"
 
+#include <QCoreApplication>
+
 #include "device/exchangelog.h"
 
 TerminalModel::TerminalModel(int maxLines) : m_maxLines(qMax(1, maxLines)) { }
@@ -49,7 +51,8 @@ QString TerminalModel::notice() const
 {
     if (m_dropped == 0)
         return QString();
-    return QStringLiteral("[Более ранние строки удалены: %1]\n").arg(m_dropped);
+    return QCoreApplication::translate("TerminalModel", "[Более ранние строки удалены: %1]\n")
+            .arg(m_dropped);
 }
 
 QString TerminalModel::render(const Line &line, const RenderOptions &options)

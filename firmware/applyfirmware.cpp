@@ -7,6 +7,7 @@
 #include "obex/obexclient.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -116,7 +117,10 @@ void KZConfigThread::applyFirmware()
     if (!containerTextsClean(fw, &unclean))
         return finish(false, unclean);
 
-    emit progress(QStringLiteral("Обновление ПО: предварительные команды"));
+    // The steps are TransferProgress's phrases: it reads the file's name back
+    // out of them, and the command line keeps them untranslated for scripts.
+    emit progress(QCoreApplication::translate("TransferProgress",
+                                              "Обновление ПО: предварительные команды"));
     QString failure;
     // A modem without its application cannot answer the checks before the halt.
     const bool skipPre = skipPreCommands;
@@ -124,7 +128,8 @@ void KZConfigThread::applyFirmware()
     if (!skipPre && !runChecks(fw.info.preCommands, QStringLiteral("Pre: %0 > %1"), &failure))
         return finish(false, failure);
 
-    emit progress(QStringLiteral("Обновление ПО: остановка приложения"));
+    emit progress(
+            QCoreApplication::translate("TransferProgress", "Обновление ПО: остановка приложения"));
     sendCommand(HaltCommand);
     waitReply(HaltStartTimeoutMs);
     if (gone() || !pause(HaltPauseMs))
@@ -136,7 +141,8 @@ void KZConfigThread::applyFirmware()
 
     // What can be put back after the halt: the application and the port speed.
     auto restore = [&] {
-        emit progress(QStringLiteral("Обновление ПО: запуск приложения"));
+        emit progress(QCoreApplication::translate("TransferProgress",
+                                                  "Обновление ПО: запуск приложения"));
         sendCommand(StartCommand);
         waitReply(HaltStartTimeoutMs);
         if (gone())
@@ -189,7 +195,9 @@ void KZConfigThread::applyFirmware()
     const int shift = total > INT_MAX / 2 ? 10 : 0;
     qint64 done = 0;
     for (const FirmwareFile &f : fw.files) {
-        emit progress(QStringLiteral("Обновление ПО: передача файла %1").arg(f.name));
+        emit progress(
+                QCoreApplication::translate("TransferProgress", "Обновление ПО: передача файла %1")
+                        .arg(f.name));
         logExchange(QStringLiteral("firmware: put %1 (%2 bytes)").arg(f.name).arg(f.data.size()));
         client->deleteFile(f.name); // a missing file is no failure
         if (gone())
@@ -229,7 +237,8 @@ void KZConfigThread::applyFirmware()
     }
     drainInput();
 
-    emit progress(QStringLiteral("Обновление ПО: завершающие команды"));
+    emit progress(
+            QCoreApplication::translate("TransferProgress", "Обновление ПО: завершающие команды"));
     if (!runChecks(fw.info.postCommands, QStringLiteral("Post: %0 > %1"), &failure))
         return finish(false, failure);
     finish(true, QString());

@@ -4,13 +4,15 @@
 #include "firmware/firmwarecontainer.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
 
 QString damaged(const QString &what)
 {
-    return QStringLiteral("Файл прошивки повреждён: %1.").arg(what);
+    return QCoreApplication::translate("FirmwareContainer", "Файл прошивки повреждён: %1.")
+            .arg(what);
 }
 
 bool fail(QString *error, const QString &message)
@@ -43,10 +45,14 @@ bool containerTextsClean(const FirmwareContainer &c, QString *error)
         texts << f.name;
     for (const QString &t : std::as_const(texts))
         if (hasControl(t))
-            return fail(error, damaged(QStringLiteral("текст «%1» содержит управляющие символы")
-                                               .arg(QString(t).replace(QLatin1Char('\0'), u'?')
-                                                            .replace(QLatin1Char('\r'), u'?')
-                                                            .replace(QLatin1Char('\n'), u'?'))));
+            return fail(
+                    error,
+                    damaged(QCoreApplication::translate("FirmwareContainer",
+                                                        "текст «%1» содержит управляющие символы")
+                                    .arg(QString(t)
+                                                 .replace(QLatin1Char('\0'), u'?')
+                                                 .replace(QLatin1Char('\r'), u'?')
+                                                 .replace(QLatin1Char('\n'), u'?'))));
     return true;
 }
 
@@ -54,7 +60,8 @@ bool loadContainerFile(const QString &path, FirmwareContainer &container, QStrin
 {
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("Не удалось открыть файл прошивки"));
+        return fail(error,
+                    QCoreApplication::translate("Messages", "Не удалось открыть файл прошивки"));
     probe.close();
     QByteArray bytes;
     QString reason;
@@ -66,9 +73,14 @@ bool loadContainerFile(const QString &path, FirmwareContainer &container, QStrin
     if (!readContainer(&buffer, read, error))
         return false;
     if (read.magic != firmwareMagic())
-        return fail(error, damaged(QStringLiteral("это не контейнер прошивки")));
+        return fail(error,
+                    damaged(QCoreApplication::translate("FirmwareContainer",
+                                                        "это не контейнер прошивки")));
     if (read.version < 1 || read.version > 3)
-        return fail(error, damaged(QStringLiteral("неизвестная версия формата %1").arg(read.version)));
+        return fail(error,
+                    damaged(QCoreApplication::translate("FirmwareContainer",
+                                                        "неизвестная версия формата %1")
+                                    .arg(read.version)));
     if (!containerTextsClean(read, error))
         return false;
     container = read;

@@ -1,6 +1,7 @@
 #include "firmware/firmwarecontainer.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -47,7 +48,8 @@ bool expand(const QByteArray &block, QByteArray *out)
 
 QString damaged(const QString &what)
 {
-    return QStringLiteral("Файл прошивки повреждён: %1.").arg(what);
+    return QCoreApplication::translate("FirmwareContainer", "Файл прошивки повреждён: %1.")
+            .arg(what);
 }
 
 bool fail(QString *error, const QString &message)
@@ -200,14 +202,18 @@ bool writeU32(QIODevice *device, quint32 value)
 bool readContainer(QIODevice *device, FirmwareContainer &container, QString *error)
 {
     if (!device || !device->isReadable())
-        return fail(error, QStringLiteral("Файл прошивки не открыт для чтения."));
+        return fail(error,
+                    QCoreApplication::translate("FirmwareContainer",
+                                                "Файл прошивки не открыт для чтения."));
 
     // Everything goes into a copy first, so damaged data leaves the caller's
     // container as it was.
     FirmwareContainer result;
     QByteArray header;
     if (!readExact(device, HeaderSize, &header))
-        return fail(error, damaged(QStringLiteral("файл короче заголовка")));
+        return fail(
+                error,
+                damaged(QCoreApplication::translate("FirmwareContainer", "файл короче заголовка")));
     result.magic = header.left(7);
     const auto *h = reinterpret_cast<const uchar *>(header.constData());
     result.version = qFromBigEndian<quint16>(h + 7);
@@ -216,31 +222,51 @@ bool readContainer(QIODevice *device, FirmwareContainer &container, QString *err
     QByteArray block;
     QByteArray plain;
     if (!readExact(device, result.infoLength, &block))
-        return fail(error, damaged(QStringLiteral("блок описания обрывается")));
+        return fail(error,
+                    damaged(QCoreApplication::translate("FirmwareContainer",
+                                                        "блок описания обрывается")));
     if (!expand(block, &plain))
-        return fail(error, damaged(QStringLiteral("блок описания не распаковывается")));
+        return fail(error,
+                    damaged(QCoreApplication::translate("FirmwareContainer",
+                                                        "блок описания не распаковывается")));
     if (!decodeInfo(plain, result.version, &result.info))
-        return fail(error, damaged(QStringLiteral("описание обрывается")));
+        return fail(
+                error,
+                damaged(QCoreApplication::translate("FirmwareContainer", "описание обрывается")));
 
     qint64 expanded = plain.size();
     bool ok = true;
     const quint16 count = readU16(device, &ok);
     if (!ok)
-        return fail(error, damaged(QStringLiteral("нет числа файлов")));
+        return fail(error,
+                    damaged(QCoreApplication::translate("FirmwareContainer", "нет числа файлов")));
     for (int i = 1; i <= count; ++i) {
         const quint32 length = readU32(device, &ok);
         if (!ok || !readExact(device, length, &block))
-            return fail(error, damaged(QStringLiteral("файл %1 из %2 обрывается").arg(i).arg(count)));
+            return fail(error,
+                        damaged(QCoreApplication::translate("FirmwareContainer",
+                                                            "файл %1 из %2 обрывается")
+                                        .arg(i)
+                                        .arg(count)));
         if (!expand(block, &plain))
             return fail(error,
-                        damaged(QStringLiteral("файл %1 из %2 не распаковывается").arg(i).arg(count)));
+                        damaged(QCoreApplication::translate("FirmwareContainer",
+                                                            "файл %1 из %2 не распаковывается")
+                                        .arg(i)
+                                        .arg(count)));
         expanded += plain.size();
         if (expanded > qint64(MaxFirmwareBlockSize))
-            return fail(error, damaged(QStringLiteral("распакованные данные больше %1 МиБ")
-                                               .arg(MaxFirmwareBlockSize >> 20)));
+            return fail(error,
+                        damaged(QCoreApplication::translate("FirmwareContainer",
+                                                            "распакованные данные больше %1 МиБ")
+                                        .arg(MaxFirmwareBlockSize >> 20)));
         const qsizetype zero = plain.indexOf('\0');
         if (zero < 0)
-            return fail(error, damaged(QStringLiteral("у файла %1 из %2 нет имени").arg(i).arg(count)));
+            return fail(error,
+                        damaged(QCoreApplication::translate("FirmwareContainer",
+                                                            "у файла %1 из %2 нет имени")
+                                        .arg(i)
+                                        .arg(count)));
         FirmwareFile file;
         file.name = QString::fromLatin1(plain.constData(), zero);
         file.data = plain.mid(zero + 1);

@@ -1,5 +1,7 @@
 #include "firmware/firmwarefit.h"
 
+#include <QCoreApplication>
+
 namespace FirmwareFit {
 
 bool fits(const FirmwareInfo &info, const QString &hardwareVersion)
@@ -17,8 +19,9 @@ QString hardwareText(const FirmwareInfo &info, const QString &hardwareVersion)
 
 QString mismatchMessage(const FirmwareInfo &info, const QString &hardwareVersion)
 {
-    return QStringLiteral("Обновление предназначено для оборудования версий %1, у модема версия "
-                          "оборудования %2.")
+    return QCoreApplication::translate("FirmwareFit",
+                                       "Обновление предназначено для оборудования версий %1, у "
+                                       "модема версия оборудования %2.")
             .arg(hardwareText(info, hardwareVersion), hardwareVersion);
 }
 

@@ -1,5 +1,6 @@
 #include "firmware/transferprogress.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 void TransferProgress::setStep(const QString &text)
@@ -57,8 +58,12 @@ qint64 TransferProgress::secondsLeft() const
 QString TransferProgress::counts() const
 {
     if (m_unit == Queries)
-        return QStringLiteral("запрос %1 из %2").arg(m_done).arg(m_total);
-    return QStringLiteral("%1 из %2 байт").arg(m_done).arg(m_total);
+        return QCoreApplication::translate("TransferProgress", "запрос %1 из %2")
+                .arg(m_done)
+                .arg(m_total);
+    return QCoreApplication::translate("TransferProgress", "%1 из %2 байт")
+            .arg(m_done)
+            .arg(m_total);
 }
 
 QString TransferProgress::line() const
@@ -71,7 +76,8 @@ QString TransferProgress::details() const
 {
     const qint64 left = secondsLeft();
     return counts() + QStringLiteral(", ") + rateText(rate(), m_unit)
-            + QStringLiteral(", осталось ") + (left < 0 ? QStringLiteral("?") : duration(left));
+            + QCoreApplication::translate("TransferProgress", ", осталось ")
+            + (left < 0 ? QStringLiteral("?") : duration(left));
 }
 
 QString TransferProgress::statusLine(int barWidth) const
@@ -86,11 +92,11 @@ QString TransferProgress::statusLine(int barWidth) const
 
 QString TransferProgress::label(const QString &text)
 {
-    const QString file = QStringLiteral(": передача файла ");
+    const QString file = QCoreApplication::translate("TransferProgress", ": передача файла ");
     int at = text.indexOf(file);
     if (at > 0)
         return text.left(at) + QStringLiteral(": ") + text.mid(at + file.size());
-    at = text.indexOf(QStringLiteral(": запрос "));
+    at = text.indexOf(QCoreApplication::translate("TransferProgress", ": запрос "));
     if (at > 0)
         return text.left(at);
     return text;
@@ -112,11 +118,14 @@ QString TransferProgress::duration(qint64 s)
 QString TransferProgress::rateText(double perSecond, Unit unit)
 {
     if (perSecond <= 0)
-        return QStringLiteral("? %1/с").arg(unit == Queries ? QStringLiteral("запр.")
-                                                            : QStringLiteral("Б"));
+        return QCoreApplication::translate("TransferProgress", "? %1/с")
+                .arg(unit == Queries ? QCoreApplication::translate("TransferProgress", "запр.")
+                                     : QCoreApplication::translate("TransferProgress", "Б"));
     if (unit == Queries)
-        return QStringLiteral("%1 запр./с").arg(perSecond, 0, 'f', 1);
+        return QCoreApplication::translate("TransferProgress", "%1 запр./с")
+                .arg(perSecond, 0, 'f', 1);
     if (perSecond < 1024)
-        return QStringLiteral("%1 Б/с").arg(qRound(perSecond));
-    return QStringLiteral("%1 КБ/с").arg(perSecond / 1024, 0, 'f', 1);
+        return QCoreApplication::translate("TransferProgress", "%1 Б/с").arg(qRound(perSecond));
+    return QCoreApplication::translate("TransferProgress", "%1 КБ/с")
+            .arg(perSecond / 1024, 0, 'f', 1);
 }

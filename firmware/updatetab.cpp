@@ -8,6 +8,7 @@
 #include "firmware/transferprogress.h"
 #include "ui_mainwindow.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -39,7 +40,7 @@ void MainWindow::on_updateSelectBtn_clicked()
     FirmwareContainer read;
     QString error;
     if (!loadContainerFile(path, read, &error)) {
-        showBox(QMessageBox::Critical, QStringLiteral("Ошибка"), error);
+        showBox(QMessageBox::Critical, tr("Ошибка"), error);
         return;
     }
     worker.firmware = read;
@@ -64,13 +65,13 @@ void MainWindow::on_updateButton_clicked()
     const bool recovery = firmwareRecovery;
     if (recovery) {
         const QString joined = worker.firmware.info.hardwareVersions.join(QLatin1Char(','));
-        const auto answer = askBox(
-                QMessageBox::Question, QStringLiteral("Обновление ПО"),
-                QStringLiteral("Модем без приложения не сообщает версию оборудования. Файл "
-                               "предназначен для модели %1, версии оборудования %2. Обновить "
-                               "ПО модема этим файлом?")
-                        .arg(worker.firmware.info.model, joined),
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer
+                = askBox(QMessageBox::Question, tr("Обновление ПО"),
+                         tr("Модем без приложения не сообщает версию оборудования. Файл "
+                            "предназначен для модели %1, версии оборудования %2. Обновить "
+                            "ПО модема этим файлом?")
+                                 .arg(worker.firmware.info.model, joined),
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
     } else if (!worker.viaCom) {
@@ -118,7 +119,7 @@ void MainWindow::on_updateButton_clicked()
                           ui->updateProgress->setRange(0, 100);
                           ui->updateProgress->setValue(ok ? 100 : 0);
                           ui->updateProgress->setFormat(QStringLiteral("%p%"));
-                          ui->updateStep->setText(ok ? QStringLiteral("Обновление ПО завершено")
+                          ui->updateStep->setText(ok ? tr("Обновление ПО завершено")
                                                      : Messages::text(Messages::firmware));
                       });
     QMetaObject::invokeMethod(&worker, recovery ? "applyFirmwareRecovery" : "applyFirmware",

@@ -1,5 +1,6 @@
 #include "forms/configset.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +24,8 @@ const char *const ntripKeys[] = { "name",        "address",        "port",
 
 QString badValue(const QString &key, const QString &value)
 {
-    return QStringLiteral("Недопустимое значение «%1» ключа %2 в файле набора настроек.")
+    return QCoreApplication::translate(
+                   "ConfigSet", "Недопустимое значение «%1» ключа %2 в файле набора настроек.")
             .arg(value, key);
 }
 
@@ -58,12 +60,16 @@ bool nameReadable(QSettings &s, const QString &array, int i, int size, QString *
     if (name.isValid() && name.typeId() == QMetaType::QString)
         return true;
     *error = name.isValid()
-            ? QStringLiteral("Имя элемента %1 массива %2 в файле набора настроек не читается "
-                             "как текст.")
+            ? QCoreApplication::translate(
+                      "ConfigSet",
+                      "Имя элемента %1 массива %2 в файле набора настроек не читается "
+                      "как текст.")
                       .arg(i + 1)
                       .arg(array)
-            : QStringLiteral("В массиве %1 файла набора настроек указано элементов: %2, а "
-                             "элемента %3 с именем нет.")
+            : QCoreApplication::translate(
+                      "ConfigSet",
+                      "В массиве %1 файла набора настроек указано элементов: %2, а "
+                      "элемента %3 с именем нет.")
                       .arg(array)
                       .arg(size)
                       .arg(i + 1);
@@ -75,7 +81,8 @@ bool fileWritable(const QString &path, QString *error)
     const QFileInfo fi(path);
     const QFileInfo dir(fi.absolutePath());
     if (!dir.exists() || !dir.isDir() || !dir.isWritable()) {
-        *error = QStringLiteral("Не удалось записать файл %1: папка недоступна для записи.")
+        *error = QCoreApplication::translate(
+                         "ConfigSet", "Не удалось записать файл %1: папка недоступна для записи.")
                          .arg(QDir::toNativeSeparators(path));
         return false;
     }
@@ -84,7 +91,8 @@ bool fileWritable(const QString &path, QString *error)
         const QFile::Permissions writeBits =
                 QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
         if (fi.isDir() || !fi.isWritable() || !(fi.permissions() & writeBits)) {
-            *error = QStringLiteral("Не удалось записать файл %1: файл защищён от записи.")
+            *error = QCoreApplication::translate(
+                             "ConfigSet", "Не удалось записать файл %1: файл защищён от записи.")
                              .arg(QDir::toNativeSeparators(path));
             return false;
         }
@@ -124,10 +132,12 @@ bool save(const QString &path, const Data &data, QString *error)
     // copy then replaces the set whole, or not at all.
     QTemporaryDir scratch;
     const QString draft = scratch.filePath(QStringLiteral("set.kzini"));
-    const QString cannotWrite =
-            QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(path));
+    const QString cannotWrite
+            = QCoreApplication::translate("ConfigSet", "Не удалось записать файл %1")
+                      .arg(QDir::toNativeSeparators(path));
     if (!scratch.isValid()) {
-        *error = cannotWrite + QStringLiteral(": нет места для временного файла.");
+        *error = cannotWrite
+                + QCoreApplication::translate("ConfigSet", ": нет места для временного файла.");
         return false;
     }
     // An earlier set keeps the keys that this save does not set.
@@ -209,9 +219,10 @@ bool save(const QString &path, const Data &data, QString *error)
 
 bool load(const QString &path, Loaded *out, QString *error)
 {
-    const QString notASet =
-            QStringLiteral("Файл не является набором настроек или не читается: %1")
-                    .arg(QDir::toNativeSeparators(path));
+    const QString notASet
+            = QCoreApplication::translate("ConfigSet",
+                                          "Файл не является набором настроек или не читается: %1")
+                      .arg(QDir::toNativeSeparators(path));
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile() || !fi.isReadable() || fi.size() > SafeFile::MaxReadBytes) {
         *error = notASet;
@@ -301,7 +312,8 @@ bool complete(const Loaded &loaded, QString *error)
 {
     if (loaded.missingGroups.isEmpty())
         return true;
-    *error = QStringLiteral("В наборе настроек нет групп: %1. Набор не применён.")
+    *error = QCoreApplication::translate("ConfigSet",
+                                         "В наборе настроек нет групп: %1. Набор не применён.")
                      .arg(loaded.missingGroups.join(QStringLiteral(", ")));
     return false;
 }
@@ -309,10 +321,12 @@ bool complete(const Loaded &loaded, QString *error)
 QString versionQuestion(const QString &filePartno, const QString &fileSoftversion,
                         const QString &model, const QString &softwareVersion)
 {
-    return QStringLiteral("Выбранные настройки предназначены для модема %1 с версией ПО %2.\r\n"
-                          "Подключен модем %3 с версией ПО %4.\r\n"
-                          "Различие в версиях может привести к несовместимости настроек. "
-                          "Применить настройки?")
+    return QCoreApplication::translate(
+                   "ConfigSet",
+                   "Выбранные настройки предназначены для модема %1 с версией ПО %2.\r\n"
+                   "Подключен модем %3 с версией ПО %4.\r\n"
+                   "Различие в версиях может привести к несовместимости настроек. "
+                   "Применить настройки?")
             .arg(filePartno, fileSoftversion, model, softwareVersion);
 }
 

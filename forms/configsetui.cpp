@@ -48,8 +48,8 @@ void MainWindow::on_configSave_clicked()
 
     QString error;
     if (!ConfigSet::save(path, d, &error)) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), error);
-        ui->statusBar->showMessage(QStringLiteral("Не удалось сохранить набор настроек."));
+        showBox(QMessageBox::Warning, tr("Ошибка"), error);
+        ui->statusBar->showMessage(tr("Не удалось сохранить набор настроек."));
     }
 }
 
@@ -62,17 +62,16 @@ void MainWindow::on_configLoad_clicked()
     ConfigSet::Loaded loaded;
     QString error;
     if (!ConfigSet::load(path, &loaded, &error)) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), error);
-        ui->statusBar->showMessage(QStringLiteral("Не удалось загрузить набор настроек."));
+        showBox(QMessageBox::Warning, tr("Ошибка"), error);
+        ui->statusBar->showMessage(tr("Не удалось загрузить набор настроек."));
         return;
     }
 
     if (!ConfigSet::versionMatches(loaded, worker.model, worker.softwareVersion)) {
-        const auto answer =
-                askBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
-                       ConfigSet::versionQuestion(loaded.partno, loaded.softversion,
-                                                  worker.model, worker.softwareVersion),
-                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer = askBox(QMessageBox::Warning, tr("Ошибка"),
+                                   ConfigSet::versionQuestion(loaded.partno, loaded.softversion,
+                                                              worker.model, worker.softwareVersion),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
     }
@@ -84,8 +83,8 @@ void MainWindow::on_configLoad_clicked()
     // A group the file lacks would be written as its defaults: profiles
     // deleted, the autostart commands cleared.
     if (!ConfigSet::complete(loaded, &error)) {
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"), error);
-        ui->statusBar->showMessage(QStringLiteral("Не удалось загрузить набор настроек."));
+        showBox(QMessageBox::Warning, tr("Ошибка"), error);
+        ui->statusBar->showMessage(tr("Не удалось загрузить набор настроек."));
         return;
     }
     startWrite(copy, KZConfig::ConfigAll);

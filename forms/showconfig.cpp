@@ -12,6 +12,7 @@
 #include "ui_mainwindow.h"
 #include "ui_ntripform.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 namespace {
@@ -67,7 +68,7 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
         // The line went during the read: what was read of the groups is
         // not shown, the window is disconnected.
         if (flagsError)
-            showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+            showBox(QMessageBox::Warning, tr("Ошибка"),
                     Messages::text(Messages::readSettings));
         showLineLost();
         return;
@@ -114,8 +115,7 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
         ui->conBaseDyndnsEnabled->setChecked(!c.dyndnsDomain.isEmpty()
                                              && !c.dyndnsLogin.isEmpty()
                                              && !c.dyndnsPassword.isEmpty());
-        ui->statusBar->showMessage(
-                QStringLiteral("Модем подключен, информация и настройки получены."));
+        ui->statusBar->showMessage(tr("Модем подключен, информация и настройки получены."));
     }
 
     // After the profile boxes, so that the names in the command are looked
@@ -132,7 +132,7 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
     }
 
     if (flagsError) {
-        showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+        showDetailedBox(QMessageBox::Warning, tr("Ошибка"),
                         Messages::text(Messages::readSettings),
                         groupsDetails(QStringLiteral("reqConfig"), flagsError, worker.groupErrors()));
         ui->statusBar->showMessage(Messages::text(Messages::readSettingsStatus));
@@ -146,14 +146,14 @@ void MainWindow::kzConfigCompleted(int flagsOk, int flagsError)
     if (linkLost) {
         // Nothing can be read back over a dead line; the user learns which
         // groups the modem got before it went.
-        showBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+        showBox(QMessageBox::Warning, tr("Ошибка"),
                 lostWriteMessage(writeFlags | flagsOk | flagsError, flagsOk));
         showLineLost();
         return;
     }
     setControlsEnabled(true);
     if (flagsError) {
-        showDetailedBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
+        showDetailedBox(QMessageBox::Warning, tr("Ошибка"),
                         Messages::text(Messages::command),
                         groupsDetails(QStringLiteral("modConfig"), flagsError, worker.groupErrors()));
         ui->statusBar->showMessage(Messages::text(Messages::commandStatus));
