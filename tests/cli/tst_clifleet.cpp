@@ -1,14 +1,15 @@
 // The command line for fleets, checked from outside: dry runs against the
 // real write, the difference from a set, output for scripts, progress, and
 // several modems at once.
-#include "cli/clirun.h"
 #include "forms/configset.h"
+#include "support/clirun.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 

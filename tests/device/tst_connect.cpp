@@ -1,20 +1,7 @@
-#include "common/notourmodem.h"
-#include "common/simfixture.h"
+#include "support/modemhooks.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
-
-// Answers one command with a fixed reply, the rest as the modem would.
-static SimModem::CommandHook answerWith(const QString &command, const QByteArray &reply, int times = 1)
-{
-    auto left = std::make_shared<int>(times);
-    return [=](const QString &line, QByteArray *out) {
-        if (line != command || *left == 0)
-            return false;
-        --*left;
-        *out = reply;
-        return true;
-    };
-}
 
 class TestConnect : public QObject
 {
@@ -38,8 +25,7 @@ private slots:
         SimState s;
         s.echo = true;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
         QVERIFY2(r.ok, qPrintable(r.text));
         QCOMPARE(w.sim.received(), QByteArray("\r\nAT\r\nATE\r\nATH\r\nATE\r\n"));
@@ -54,8 +40,7 @@ private slots:
         SimState s;
         s.echo = false;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("handshake").ok);
         QCOMPARE(w.progress.mid(2), (QStringList { "Подключение: AT > OK", "Подключение: ATH > OK" }));
         QVERIFY(!w.sim.received().contains("+++"));
@@ -67,8 +52,7 @@ private slots:
         s.echo = false;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith("AT", "\r\nERROR\r\n"));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("handshake").ok);
         QCOMPARE(w.progress.mid(2), (QStringList { "Подключение: AT > ERROR", "Подключение: AT > OK",
                                                    "Подключение: ATH > OK" }));
@@ -81,8 +65,7 @@ private slots:
         s.echo = false;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith("AT", "\r\nERROR\r\n", 2));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QString("AT > ERROR, AT > ERROR"));
@@ -94,8 +77,7 @@ private slots:
         s.dataCall = true;
         s.echo = false;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QElapsedTimer t;
         t.start();
         const OpResult r = w.run("handshake");
@@ -112,8 +94,7 @@ private slots:
         SimState s;
         s.silent = true;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QElapsedTimer t;
         t.start();
         const OpResult r = w.run("handshake");
@@ -145,8 +126,7 @@ private slots:
         s.echo = echo;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith(command, reply));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, text);
@@ -162,8 +142,7 @@ private slots:
         s.battery = "4.1";
         s.serial = "777";
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY2(r.ok, qPrintable(r.text));
         QCOMPARE(w.sim.commands(), (QStringList { "AT^JINFO,0", "AT^JINFO,4", "AT^JINFO,10", "AT^JINFO,15",
@@ -196,8 +175,7 @@ private slots:
         s.hardware = "03";
         s.viaCom = false;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("reqInfo").ok);
         QVERIFY(w.sim.commands().contains("AT^JINFO,11"));
         QVERIFY(!w.sim.commands().contains("AT^JINFO,15"));
@@ -227,8 +205,7 @@ private slots:
         s.echo = false;
         s.deviceType = type;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("reqInfo").ok);
         QCOMPARE(w.worker.model, type);
         QCOMPARE(w.worker.hardwareVersion, hardware);
@@ -254,8 +231,7 @@ private slots:
         s.operatorName.clear();
         s.simState = state;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QCOMPARE(r.ok, ok);
         QVERIFY(w.sim.commands().endsWith("AT^SCKS?"));
@@ -289,8 +265,7 @@ private slots:
         // A refused model query is followed by "AT": refused too, no halted application.
         const bool model = command == QLatin1String("AT^JINFO,0");
         w.sim.setCommandHook(model ? notOurModem() : answerWith(command, "\r\nERROR\r\n"));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, text);
@@ -305,8 +280,7 @@ private slots:
         s.software = 300;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith("AT^JINFO,11", "\r\nJI1:03\r\n\r\nOK\r\n"));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QString("JI11: JI1:03"));
@@ -317,8 +291,7 @@ private slots:
         SimState s;
         s.silent = true;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QString("JI0: "));

@@ -1,4 +1,4 @@
-#include "common/simfixture.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 
@@ -37,8 +37,7 @@ private slots:
         s.echo = false;
         s.replyDelayMs = 100;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(!w.worker.busy);
         QMetaObject::invokeMethod(&w.worker, "reqInfo", Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(w.worker.busy, 2000);
@@ -54,8 +53,7 @@ private slots:
     void disconnectRunsOnWorkerThread()
     {
         SimWorker w;
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.worker.isPortOpen());
         QMetaObject::invokeMethod(&w.worker, "doDisconnect", Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(!w.worker.isPortOpen(), 2000);
@@ -93,8 +91,7 @@ private slots:
             }
             return false;
         });
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QElapsedTimer t;
         t.start();
         const OpResult r = w.run("reqInfo");
