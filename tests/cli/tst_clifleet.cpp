@@ -60,17 +60,7 @@ QString writeOtherSet(const QString &path, const QString &partno = QStringLitera
 // A container of one file of `size` bytes, without pre- or post-commands.
 QString firmwareFile(const QString &path, int size)
 {
-    FirmwareContainer c;
-    c.magic = firmwareMagic();
-    c.version = 3;
-    c.info.model = QStringLiteral("KZ520");
-    c.info.hardwareVersions = { "03" };
-    c.info.softwareVersion = 400;
-    QByteArray data(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        data[i] = char(i * 7 + 3);
-    c.files = { { "atc65.jar", data } };
-    return writeContainerFile(path, c);
+    return writeContainerFile(path, firmwareFor(QStringLiteral("03"), size, 400));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The update tab of the real window, connected to the simulated modem:
 // choosing containers, the button's state, the Bluetooth refusal and an
 // update started from the tab.
-#include "support/clirun.h"
+#include "support/containers.h"
 #include "support/windowrig.h"
 
 #include <QFile>

@@ -1,6 +1,5 @@
 #include "support/clirun.h"
 
-#include <QFile>
 #include <QProcess>
 
 Run cli(const QStringList &args, int timeoutMs, rlim_t fileSizeLimit)
@@ -42,12 +41,4 @@ SimState stateWithProfiles()
     s.btPin = "1234";
     s.autoexecC = "ATD*91*inet#10.0.0.1,5000";
     return s;
-}
-
-QString writeContainerFile(const QString &path, const FirmwareContainer &c)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !writeContainer(&f, c))
-        return QString();
-    return path;
 }

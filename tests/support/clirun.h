@@ -2,8 +2,8 @@
 
 // Runs the built kzconfig-cli as a script would and keeps its exit status
 // and both outputs; simulated modems and files to run it against.
-#include "firmware/firmwarecontainer.h"
 #include "sim/simmodem.h"
+#include "support/containers.h"
 
 #include <QStringList>
 
@@ -34,6 +34,3 @@ struct Sim {
 
 // Something in every group the command line reads.
 SimState stateWithProfiles();
-
-// Writes `c` to `path`; the path, or empty when it could not be written.
-QString writeContainerFile(const QString &path, const FirmwareContainer &c);

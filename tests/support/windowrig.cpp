@@ -116,21 +116,6 @@ SimState fullModem()
     return s;
 }
 
-FirmwareContainer firmwareFor(const QString &hardware, int bytes)
-{
-    FirmwareContainer c;
-    c.magic = firmwareMagic();
-    c.version = 3;
-    c.info.model = QStringLiteral("KZ520");
-    c.info.hardwareVersions = { hardware };
-    c.info.softwareVersion = 401;
-    QByteArray data(bytes, '\0');
-    for (int i = 0; i < bytes; ++i)
-        data[i] = char(i * 7 + 3);
-    c.files = { { QStringLiteral("atc65.jar"), data } };
-    return c;
-}
-
 void chooseFirmware(TestWindow &w, const QString &path, const FirmwareContainer &c)
 {
     QFile f(path);

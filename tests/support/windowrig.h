@@ -3,8 +3,8 @@
 // The real window, its dialogs answered by the test, against simulated
 // modems: connecting through the window's own chain, the states the window
 // must be left in, and what the tests read from it.
-#include "firmware/firmwarecontainer.h"
 #include "sim/simmodem.h"
+#include "support/containers.h"
 #include "support/modemhooks.h"
 #include "support/testwindow.h"
 #include "ui_mainwindow.h"
@@ -101,9 +101,6 @@ using WindowOnSim = WindowOnSimOf<TestWindow>;
 // A modem with something in every group, so that a reset sends a command
 // for each of them.
 SimState fullModem();
-
-// A container for `hardware` with one file of `bytes` bytes.
-FirmwareContainer firmwareFor(const QString &hardware, int bytes);
 
 // Chooses a container written to `path` on the update tab.
 void chooseFirmware(TestWindow &w, const QString &path, const FirmwareContainer &c);
