@@ -37,9 +37,7 @@ private slots:
 
     void handshakeEchoOff()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         QVERIFY(w.startAndOpen());
         QVERIFY(w.run("handshake").ok);
         QCOMPARE(w.progress.mid(2), (QStringList { "Подключение: AT > OK", "Подключение: ATH > OK" }));
@@ -48,9 +46,7 @@ private slots:
 
     void handshakeErrorFirst()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         w.sim.setCommandHook(answerWith("AT", "\r\nERROR\r\n"));
         QVERIFY(w.startAndOpen());
         QVERIFY(w.run("handshake").ok);
@@ -61,9 +57,7 @@ private slots:
 
     void handshakeErrorTwiceFails()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         w.sim.setCommandHook(answerWith("AT", "\r\nERROR\r\n", 2));
         QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
@@ -134,8 +128,7 @@ private slots:
 
     void infoNewSoftware()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.software = 335;
         s.deviceType = "KZ520-03-ABP";
         s.capabilities = "BAT;BT";
@@ -168,8 +161,7 @@ private slots:
 
     void infoOldSoftware()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.software = 334;
         s.model = "KZ520";
         s.hardware = "03";
@@ -201,8 +193,7 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, hardware);
         QFETCH(QString, variant);
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.deviceType = type;
         SimWorker w(s);
         QVERIFY(w.startAndOpen());
@@ -226,8 +217,7 @@ private slots:
         QFETCH(int, state);
         QFETCH(bool, ok);
         QFETCH(QString, text);
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.operatorName.clear();
         s.simState = state;
         SimWorker w(s);
@@ -259,9 +249,7 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QString, text);
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         // A refused model query is followed by "AT": refused too, no halted application.
         const bool model = command == QLatin1String("AT^JINFO,0");
         w.sim.setCommandHook(model ? notOurModem() : answerWith(command, "\r\nERROR\r\n"));
@@ -275,8 +263,7 @@ private slots:
 
     void infoOldHardwareBreaks()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.software = 300;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith("AT^JINFO,11", "\r\nJI1:03\r\n\r\nOK\r\n"));

@@ -10,8 +10,7 @@ private slots:
     // Operations queued while one runs wait their turn, in order.
     void queuedOperationsRunInOrder()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.replyDelayMs = 50;
         SimWorker w(s);
         QVERIFY(w.start());
@@ -33,8 +32,7 @@ private slots:
     // and false after it, also after a failure.
     void busyVisibleFromWindowThread()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.replyDelayMs = 100;
         SimWorker w(s);
         QVERIFY(w.startAndOpen());
@@ -64,9 +62,7 @@ private slots:
     // thread, and leaves a worker that can be destroyed.
     void runnerStopsAfterQueuedWork()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         QVERIFY(w.start());
         QMetaObject::invokeMethod(&w.worker, "doConnect", Qt::QueuedConnection);
         QMetaObject::invokeMethod(&w.worker, "handshake", Qt::QueuedConnection);
@@ -81,9 +77,7 @@ private slots:
     // The line vanishing mid-operation fails it at once, not at its deadlines.
     void droppedLineFailsQuickly()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         w.sim.setCommandHook([&w](const QString &line, QByteArray *) {
             if (line == "AT^JINFO,10") {
                 w.sim.dropLine();

@@ -295,8 +295,7 @@ void TstFieldCore::haltedModemStartsItsApplication()
     SimState s;
     s.halted = true;
     SimWorker w(s);
-    QVERIFY(w.startAndOpen());
-    QVERIFY(w.run("handshake").ok);
+    QVERIFY(w.startAndHandshake());
     const OpResult info = w.run("reqInfo");
     QVERIFY(!info.ok);
     QVERIFY(w.worker.applicationHalted);
@@ -318,8 +317,7 @@ void TstFieldCore::recoveryUpdateSkipsTheChecks()
     s.halted = true;
     s.guardMs = 200;
     SimWorker w(s);
-    QVERIFY(w.start());
-    QVERIFY(w.run("doConnect").ok && w.run("handshake").ok);
+    QVERIFY(w.startAndHandshake());
     QVERIFY(!w.run("reqInfo").ok && w.worker.applicationHalted);
 
     FirmwareContainer c;

@@ -2,6 +2,12 @@
 
 #include "support/modemhooks.h"
 
+SimState echoOff(SimState state)
+{
+    state.echo = false;
+    return state;
+}
+
 SimWorker::SimWorker(const SimState &state) : worker(client.worker())
 {
     sim.setState(state);

@@ -17,6 +17,9 @@ struct OpResult {
     QString debug; // the whole debug text, with the causes below
 };
 
+// A modem with its echo off, as the handshake leaves it.
+SimState echoOff(SimState state = SimState());
+
 class SimWorker : public QObject
 {
     Q_OBJECT
