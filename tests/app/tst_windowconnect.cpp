@@ -1,8 +1,7 @@
 // The window against the simulated modem: from a click on Connect through
 // the connection chain to the identity, the failures of each step, Disconnect,
 // and the question on closing while connected.
-#include "common/notourmodem.h"
-#include "common/testwindow.h"
+#include "support/windowrig.h"
 
 #include "device/portnames.h"
 #include "sim/simmodem.h"
@@ -59,33 +58,24 @@ protected:
     }
 };
 
-struct Rig {
-    SimModem sim; // declared first: the window (and its worker) go before the line
-    std::unique_ptr<RecordingWindow> w;
-
-    explicit Rig(const SimState &state = SimState())
-    {
-        sim.setState(state);
-        w = std::make_unique<RecordingWindow>();
-    }
+// Connect is clicked with the window's port settings as they are.
+struct Rig : WindowOnSimOf<RecordingWindow> {
+    explicit Rig(const SimState &state = SimState()) { sim.setState(state); }
     bool start()
     {
-        QString error;
-        if (!sim.start(&error)) {
-            qWarning() << error;
+        if (!startModem(sim))
             return false;
-        }
-        w->selectPort(sim.portName());
-        w->show();
+        w.selectPort(sim.portName());
+        w.show();
         return true;
     }
-    void clickConnect() { QTest::mouseClick(w->form()->connectBtn, Qt::LeftButton); }
+    void clickConnect() { QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton); }
     // Connects and waits until the configuration read that follows has been handled.
     bool connectAndSettle()
     {
         clickConnect();
-        return QTest::qWaitFor([this] { return w->requestsHandled > 0; }, ChainMs)
-                && w->form()->disconnectBtn->isEnabled();
+        return QTest::qWaitFor([this] { return w.requestsHandled > 0; }, ChainMs)
+                && w.form()->disconnectBtn->isEnabled();
     }
 };
 
@@ -105,17 +95,6 @@ static void verifyDisconnected(RecordingWindow &w)
     for (QWidget *c : w.controlsList())
         QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
     QTRY_VERIFY(!w.kz()->isPortOpen());
-}
-
-// Answers one command with a fixed reply; the rest as the modem would.
-static SimModem::CommandHook answerWith(const QString &command, const QByteArray &reply)
-{
-    return [=](const QString &line, QByteArray *out) {
-        if (line != command)
-            return false;
-        *out = reply;
-        return true;
-    };
 }
 
 class TestWindowConnect : public QObject
@@ -194,7 +173,7 @@ private slots:
 
         Rig rig(state);
         QVERIFY(rig.start());
-        RecordingWindow &w = *rig.w;
+        RecordingWindow &w = rig.w;
         Ui::MainWindow *ui = w.form();
         rig.clickConnect();
         QVERIFY(!ui->disconnectBtn->isEnabled()); // connected only with the identity
@@ -276,11 +255,11 @@ private slots:
 
         Rig rig(state);
         QVERIFY(rig.start());
-        RecordingWindow &w = *rig.w;
+        RecordingWindow &w = rig.w;
         if (hookCommand == QLatin1String("AT^JINFO,0"))
             rig.sim.setCommandHook(notOurModem()); // not a KZ520 with its application halted
         else if (!hookCommand.isEmpty())
-            rig.sim.setCommandHook(answerWith(hookCommand, "\r\nERROR\r\n"));
+            rig.sim.setCommandHook(answerWith(hookCommand, "\r\nERROR\r\n", EveryTime));
         if (missingPort)
             w.selectPort("/dev/kz-no-such-port");
 
@@ -322,7 +301,7 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.start());
-        RecordingWindow &w = *rig.w;
+        RecordingWindow &w = rig.w;
         QVERIFY(rig.connectAndSettle());
 
         QTest::mouseClick(w.form()->disconnectBtn, Qt::LeftButton);
@@ -344,7 +323,7 @@ private slots:
         s.replyDelayMs = 20; // keeps the read going for a while
         Rig rig(s);
         QVERIFY(rig.start());
-        RecordingWindow &w = *rig.w;
+        RecordingWindow &w = rig.w;
         rig.clickConnect();
         QTRY_VERIFY_WITH_TIMEOUT(w.infoHandled, ChainMs);
         QTest::mouseClick(w.form()->disconnectBtn, Qt::LeftButton);
@@ -362,7 +341,7 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.start());
-        RecordingWindow &w = *rig.w;
+        RecordingWindow &w = rig.w;
         QVERIFY(!availablePortNames().contains(rig.sim.portName()));
         QComboBox *box = w.form()->portName;
         box->setCurrentIndex(-1);
@@ -406,7 +385,7 @@ private slots:
         s.autoexecB = "";
         Rig rig(s);
         QVERIFY(rig.start());
-        RecordingWindow &w = *rig.w;
+        RecordingWindow &w = rig.w;
         QVERIFY(rig.connectAndSettle());
         QTRY_VERIFY(!w.kz()->busy);
         QCOMPARE(w.kz()->config.autoexecCom, QStringLiteral("ATD12345"));

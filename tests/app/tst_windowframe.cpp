@@ -1,7 +1,7 @@
 // The window without a modem: start-up state, the port choices and the codes
 // they stand for, the port list, closing while disconnected, and results of
 // operations that arrive while no modem is connected.
-#include "common/testwindow.h"
+#include "support/testwindow.h"
 
 #include "device/portnames.h"
 #include "forms/profileforms.h"

@@ -1,6 +1,6 @@
 // The set-file buttons against simulated modems: a set taken from one modem
 // and written to another, the version question, refused files and reset.
-#include "app_showconfig/windowsim.h"
+#include "support/windowrig.h"
 
 #include "forms/profileforms.h"
 #include "ui_gprsform.h"

@@ -2,8 +2,8 @@
 // controls each mode offers, that every participating control rebuilds the
 // command, reading a stored command back into the controls, saving, and the
 // question on closing.
-#include "app_terminal/windowonsim.h"
 #include "config/automode.h"
+#include "support/windowrig.h"
 
 #include <QApplication>
 #include <QCheckBox>

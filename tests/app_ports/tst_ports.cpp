@@ -1,7 +1,7 @@
 // The "Порты" tab on a window connected to the simulated modem: the serial
 // settings write with the tool's port following, the Bluetooth mode, and the
 // device search.
-#include "app_terminal/windowonsim.h"
+#include "support/windowrig.h"
 
 #include <QListWidget>
 

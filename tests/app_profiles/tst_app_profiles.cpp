@@ -1,6 +1,6 @@
 // The profile dialogs against a simulated modem: what each button writes,
 // and what the window shows after the read-back.
-#include "app_showconfig/windowsim.h"
+#include "support/windowrig.h"
 
 #include "forms/profileforms.h"
 #include "ui_ddnsform.h"

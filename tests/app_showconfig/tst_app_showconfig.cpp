@@ -1,6 +1,6 @@
 // What a read and a write's end show in the window, against a simulated
 // modem reached through the Connect button.
-#include "windowsim.h"
+#include "support/windowrig.h"
 
 #include "forms/profileforms.h"
 #include "ui_ddnsform.h"

@@ -1,7 +1,7 @@
 // The terminal tab against the simulated modem: what goes on the line, what
 // the log shows in which colour, and that an operation keeps the terminal off
 // the line.
-#include "app_terminal/windowonsim.h"
+#include "support/windowrig.h"
 
 #include <QElapsedTimer>
 #include <QTextBlock>

@@ -2,7 +2,7 @@
 // window; the exchange log's window; the details of a failed write's box.
 #include "app/exchangelogwindow.h"
 #include "app/terminalview.h"
-#include "windowonsim.h"
+#include "support/windowrig.h"
 
 #include <QCheckBox>
 #include <QDir>

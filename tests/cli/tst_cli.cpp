@@ -1,13 +1,12 @@
 // The command line's contract, checked from outside: the built binary runs
 // against simulated modems and its output, files and exit status are read.
-#include "common/clirun.h"
-#include "common/notourmodem.h"
 #include "config/reportfile.h"
 #include "firmware/firmwarecontainer.h"
 #include "forms/configset.h"
 #include "kzversion.h"
-#include "cli/clirun.h"
 #include "sim/simmodem.h"
+#include "support/clirun.h"
+#include "support/modemhooks.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,14 +1,15 @@
 // The command line for fleets, checked from outside: dry runs against the
 // real write, the difference from a set, output for scripts, progress, and
 // several modems at once.
-#include "cli/clirun.h"
 #include "forms/configset.h"
+#include "support/clirun.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,17 +60,7 @@ QString writeOtherSet(const QString &path, const QString &partno = QStringLitera
 // A container of one file of `size` bytes, without pre- or post-commands.
 QString firmwareFile(const QString &path, int size)
 {
-    FirmwareContainer c;
-    c.magic = firmwareMagic();
-    c.version = 3;
-    c.info.model = QStringLiteral("KZ520");
-    c.info.hardwareVersions = { "03" };
-    c.info.softwareVersion = 400;
-    QByteArray data(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        data[i] = char(i * 7 + 3);
-    c.files = { { "atc65.jar", data } };
-    return writeContainerFile(path, c);
+    return writeContainerFile(path, firmwareFor(QStringLiteral("03"), size, 400));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The command line in both languages: the same exit status and output keys,
 // messages in the language chosen, and the progress phrases scripts read
 // left as they are.
-#include "cli/clirun.h"
+#include "support/clirun.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,29 +1,10 @@
 // The configuration read and write against the simulated modem, through the
 // real serial port on a pseudo-terminal.
-#include "common/simfixture.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 
 namespace {
-
-QPair<int, int> readConfig(SimWorker &w, int flags, int timeoutMs = 40000)
-{
-    const auto before = w.requests.size();
-    QMetaObject::invokeMethod(&w.worker, "reqConfig", Qt::QueuedConnection, Q_ARG(int, flags));
-    if (!QTest::qWaitFor([&] { return w.requests.size() > before; }, timeoutMs))
-        return { -1, -1 };
-    return w.requests.last();
-}
-
-QPair<int, int> writeConfig(SimWorker &w, const KZConfig &c, int flags, int timeoutMs = 40000)
-{
-    const auto before = w.configs.size();
-    QMetaObject::invokeMethod(&w.worker, "modConfig", Qt::QueuedConnection, Q_ARG(KZConfig, c),
-                              Q_ARG(int, flags));
-    if (!QTest::qWaitFor([&] { return w.configs.size() > before; }, timeoutMs))
-        return { -1, -1 };
-    return w.configs.last();
-}
 
 using Flags = QPair<int, int>;
 
@@ -59,7 +40,7 @@ private slots:
         QVERIFY(w.start());
         QVERIFY(w.connectAll());
         w.sim.clearLog();
-        QCOMPARE(readConfig(w, KZConfig::ConfigAll), Flags(0xFF, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigAll), Flags(0xFF, 0));
         QCOMPARE(w.sim.commands(),
                  (QStringList { "AT+IPR?", "AT+IFC?", "AT+ICF?", "AT+ADDGPRS?", "AT+ADDNTRIP?",
                                 "AT+DYNDNS?", "AT^JAUTO,B?", "AT^JAUTO,C?", "AT+BTMODE?" }));
@@ -82,8 +63,8 @@ private slots:
 
         // Nothing asked, nothing sent.
         w.sim.clearLog();
-        QCOMPARE(readConfig(w, 0), Flags(0, 0));
-        QCOMPARE(writeConfig(w, c, 0), Flags(0, 0));
+        QCOMPARE(w.readConfig(0), Flags(0, 0));
+        QCOMPARE(w.writeConfig(c, 0), Flags(0, 0));
         QVERIFY(w.sim.commands().isEmpty());
     }
 
@@ -128,7 +109,7 @@ private slots:
             return spoil == 6 && l == "AT+DYNDNS?"; // no answer at all
         });
         w.sim.clearLog();
-        QCOMPARE(readConfig(w, KZConfig::ConfigAll), Flags(ok, error));
+        QCOMPARE(w.readConfig(KZConfig::ConfigAll), Flags(ok, error));
         const KZConfig &c = w.worker.config;
         QStringList names;
         for (const auto &p : c.gprsProfiles)
@@ -191,7 +172,7 @@ private slots:
         c.dyndnsDomain = "d.org";
         c.autoexecBt.clear();
         c.autoexecCom = "ATS0=1";
-        const Flags result = write ? writeConfig(w, c, groups) : readConfig(w, groups);
+        const Flags result = write ? w.writeConfig(c, groups) : w.readConfig(groups);
         QCOMPARE(result, Flags(groups & ~group, group));
         const QMap<int, ErrorStack> errors = w.worker.groupErrors();
         QCOMPARE(errors.keys(), QList<int> { group });
@@ -207,19 +188,19 @@ private slots:
         SimWorker w(s);
         QVERIFY(w.start());
         QVERIFY(w.connectAll());
-        QCOMPARE(readConfig(w, KZConfig::ConfigGprs | KZConfig::ConfigNtrip), Flags(0x18, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigGprs | KZConfig::ConfigNtrip), Flags(0x18, 0));
         KZConfig c = w.worker.config;
         c.gprsProfiles = { { "B", "apn", "u", "b2" }, { "D", "apn2", "", "" }, { "A", "apn", "u", "a" } };
         c.ntripProfiles[0].name = "Y"; // renamed
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, KZConfig::ConfigGprs | KZConfig::ConfigNtrip), Flags(0x18, 0));
+        QCOMPARE(w.writeConfig(c, KZConfig::ConfigGprs | KZConfig::ConfigNtrip), Flags(0x18, 0));
         QCOMPARE(w.sim.commands(),
                  (QStringList { "AT+ADDGPRS=B,apn,u,b2", "AT+DELGPRS=C", "AT+ADDGPRS=D,apn2,,",
                                 "AT+DELNTRIP=X", "AT+ADDNTRIP=Y,h,2101,M,l,p,s,STR" }));
         // The worker's record is the modem's as last read, until read again.
         QCOMPARE(w.worker.config.gprsProfiles.size(), 3);
         QCOMPARE(w.worker.config.gprsProfiles[2].name, QString("C"));
-        QCOMPARE(readConfig(w, KZConfig::ConfigGprs), Flags(0x08, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigGprs), Flags(0x08, 0));
         QStringList names;
         for (const auto &p : w.worker.config.gprsProfiles)
             names << p.name;
@@ -227,7 +208,7 @@ private slots:
 
         // Identical lists send nothing and succeed.
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, w.worker.config, KZConfig::ConfigGprs), Flags(0x08, 0));
+        QCOMPARE(w.writeConfig(w.worker.config, KZConfig::ConfigGprs), Flags(0x08, 0));
         QVERIFY(w.sim.commands().isEmpty());
     }
 
@@ -242,12 +223,12 @@ private slots:
         c.framing = 0;
         c.flow = 0;
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, KZConfig::ConfigCom), Flags(0x07, 0));
+        QCOMPARE(w.writeConfig(c, KZConfig::ConfigCom), Flags(0x07, 0));
         QCOMPARE(w.sim.commands(), (QStringList { "AT+IPR=57600", "AT+ICF=3", "AT+IFC=0,0" }));
         QCOMPARE(w.sim.state().baud, 57600);
         QCOMPARE(w.worker.baudRate, 17);
         QVERIFY(w.worker.online);
-        QCOMPARE(readConfig(w, KZConfig::ConfigBaudrate), Flags(0x01, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigBaudrate), Flags(0x01, 0));
         QCOMPARE(w.worker.config.baudrate, 17);
 
         // No table row: nothing sent, the bit in neither set; framing 7 fails unsent.
@@ -255,7 +236,7 @@ private slots:
         c.framing = 7;
         c.flow = 1;
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, KZConfig::ConfigCom), Flags(0, 0x02));
+        QCOMPARE(w.writeConfig(c, KZConfig::ConfigCom), Flags(0, 0x02));
         QVERIFY(w.sim.commands().isEmpty());
     }
 
@@ -269,7 +250,7 @@ private slots:
         SimWorker w(s);
         QVERIFY(w.start());
         QVERIFY(w.connectAll());
-        QCOMPARE(readConfig(w, KZConfig::ConfigGprs), Flags(0x08, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigGprs), Flags(0x08, 0));
         KZConfig c = w.worker.config;
         c.framing = 2; // 8E1
         c.gprsProfiles.clear();
@@ -278,7 +259,7 @@ private slots:
         w.sim.clearLog();
         QElapsedTimer t;
         t.start();
-        QCOMPARE(writeConfig(w, c, KZConfig::ConfigFraming | KZConfig::ConfigFlow | KZConfig::ConfigGprs),
+        QCOMPARE(w.writeConfig(c, KZConfig::ConfigFraming | KZConfig::ConfigFlow | KZConfig::ConfigGprs),
                  Flags(0, 0x0E));
         QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(w.sim.commands(), QStringList { "AT+ICF=2,1" });
@@ -303,7 +284,7 @@ private slots:
         c.btMac = "0012F3A4B5C6";
         c.btPin = "0000";
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, 0xE0), Flags(0xE0, 0));
+        QCOMPARE(w.writeConfig(c, 0xE0), Flags(0xE0, 0));
         QCOMPARE(w.sim.commands(),
                  (QStringList { "AT+DYNDNS=l,p,d.org", "AT^JAUTO,C=ATRD*91*g#1.2.3.4,80",
                                 "AT+BTMODE=2,0012F3A4B5C6,0000" }));
@@ -311,7 +292,7 @@ private slots:
         c.autoexecCom.clear();
         c.btMode = 1;
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, 0xC0), Flags(0xC0, 0));
+        QCOMPARE(w.writeConfig(c, 0xC0), Flags(0xC0, 0));
         QCOMPARE(w.sim.commands(), (QStringList { "AT^JAUTO,B=", "AT+BTMODE=1" }));
     }
 
@@ -342,14 +323,14 @@ private slots:
         SimWorker w(s);
         QVERIFY(w.start());
         QVERIFY(w.connectAll());
-        QCOMPARE(readConfig(w, KZConfig::ConfigAutoexec), Flags(0x40, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigAutoexec), Flags(0x40, 0));
         KZConfig c = w.worker.config;
         c.autoexecBt = bt;
         c.autoexecCom = com;
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, KZConfig::ConfigAutoexec), Flags(0x40, 0));
+        QCOMPARE(w.writeConfig(c, KZConfig::ConfigAutoexec), Flags(0x40, 0));
         QCOMPARE(w.sim.commands(), sent);
-        QCOMPARE(readConfig(w, KZConfig::ConfigAutoexec), Flags(0x40, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigAutoexec), Flags(0x40, 0));
         if (software >= 380) {
             QCOMPARE(w.worker.config.autoexecBt, bt);
             QCOMPARE(w.worker.config.autoexecCom, com);
@@ -364,14 +345,14 @@ private slots:
         SimWorker w(s);
         QVERIFY(w.start());
         QVERIFY(w.connectAll());
-        QCOMPARE(readConfig(w, KZConfig::ConfigGprs), Flags(0x08, 0));
+        QCOMPARE(w.readConfig(KZConfig::ConfigGprs), Flags(0x08, 0));
         KZConfig c = w.worker.config;
         c.gprsProfiles = { { "evil\r\nAT+DELGPRS=A", "apn", "", "" }, { "B", "apn", "", "pa,ss" } };
         c.ntripProfiles = { { "N", "h", "1", "m", "l", "p", "s", "STR" } };
         c.ntripProfiles[0].clientPassword = QString::fromUtf8("пароль");
         c.dyndnsLogin = "ok";
         w.sim.clearLog();
-        QCOMPARE(writeConfig(w, c, KZConfig::ConfigGprs | KZConfig::ConfigNtrip | KZConfig::ConfigDyndns),
+        QCOMPARE(w.writeConfig(c, KZConfig::ConfigGprs | KZConfig::ConfigNtrip | KZConfig::ConfigDyndns),
                  Flags(0x20, 0x18));
         QCOMPARE(w.sim.commands(), QStringList { "AT+DYNDNS=ok,," });
         QVERIFY(!w.sim.received().contains("evil"));
@@ -399,11 +380,11 @@ private slots:
         QElapsedTimer t;
         t.start();
         // NTRIP is unchanged: with nothing to send it stands.
-        QCOMPARE(writeConfig(w, c, 0xF8), Flags(0x10, 0xE8));
+        QCOMPARE(w.writeConfig(c, 0xF8), Flags(0x10, 0xE8));
         QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
 
         t.restart();
-        const Flags r = readConfig(w, KZConfig::ConfigAll);
+        const Flags r = w.readConfig(KZConfig::ConfigAll);
         QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(r, Flags(0x80, 0x7F)); // Bluetooth counts as read whatever happens
     }

@@ -1,20 +1,7 @@
-#include "common/notourmodem.h"
-#include "common/simfixture.h"
+#include "support/modemhooks.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
-
-// Answers one command with a fixed reply, the rest as the modem would.
-static SimModem::CommandHook answerWith(const QString &command, const QByteArray &reply, int times = 1)
-{
-    auto left = std::make_shared<int>(times);
-    return [=](const QString &line, QByteArray *out) {
-        if (line != command || *left == 0)
-            return false;
-        --*left;
-        *out = reply;
-        return true;
-    };
-}
 
 class TestConnect : public QObject
 {
@@ -38,8 +25,7 @@ private slots:
         SimState s;
         s.echo = true;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
         QVERIFY2(r.ok, qPrintable(r.text));
         QCOMPARE(w.sim.received(), QByteArray("\r\nAT\r\nATE\r\nATH\r\nATE\r\n"));
@@ -51,11 +37,8 @@ private slots:
 
     void handshakeEchoOff()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        SimWorker w(echoOff());
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("handshake").ok);
         QCOMPARE(w.progress.mid(2), (QStringList { "Подключение: AT > OK", "Подключение: ATH > OK" }));
         QVERIFY(!w.sim.received().contains("+++"));
@@ -63,12 +46,9 @@ private slots:
 
     void handshakeErrorFirst()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         w.sim.setCommandHook(answerWith("AT", "\r\nERROR\r\n"));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("handshake").ok);
         QCOMPARE(w.progress.mid(2), (QStringList { "Подключение: AT > ERROR", "Подключение: AT > OK",
                                                    "Подключение: ATH > OK" }));
@@ -77,12 +57,9 @@ private slots:
 
     void handshakeErrorTwiceFails()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         w.sim.setCommandHook(answerWith("AT", "\r\nERROR\r\n", 2));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QString("AT > ERROR, AT > ERROR"));
@@ -94,8 +71,7 @@ private slots:
         s.dataCall = true;
         s.echo = false;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QElapsedTimer t;
         t.start();
         const OpResult r = w.run("handshake");
@@ -112,8 +88,7 @@ private slots:
         SimState s;
         s.silent = true;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QElapsedTimer t;
         t.start();
         const OpResult r = w.run("handshake");
@@ -145,8 +120,7 @@ private slots:
         s.echo = echo;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith(command, reply));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("handshake");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, text);
@@ -154,16 +128,14 @@ private slots:
 
     void infoNewSoftware()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.software = 335;
         s.deviceType = "KZ520-03-ABP";
         s.capabilities = "BAT;BT";
         s.battery = "4.1";
         s.serial = "777";
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY2(r.ok, qPrintable(r.text));
         QCOMPARE(w.sim.commands(), (QStringList { "AT^JINFO,0", "AT^JINFO,4", "AT^JINFO,10", "AT^JINFO,15",
@@ -189,15 +161,13 @@ private slots:
 
     void infoOldSoftware()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.software = 334;
         s.model = "KZ520";
         s.hardware = "03";
         s.viaCom = false;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("reqInfo").ok);
         QVERIFY(w.sim.commands().contains("AT^JINFO,11"));
         QVERIFY(!w.sim.commands().contains("AT^JINFO,15"));
@@ -223,12 +193,10 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, hardware);
         QFETCH(QString, variant);
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.deviceType = type;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.run("reqInfo").ok);
         QCOMPARE(w.worker.model, type);
         QCOMPARE(w.worker.hardwareVersion, hardware);
@@ -249,13 +217,11 @@ private slots:
         QFETCH(int, state);
         QFETCH(bool, ok);
         QFETCH(QString, text);
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.operatorName.clear();
         s.simState = state;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QCOMPARE(r.ok, ok);
         QVERIFY(w.sim.commands().endsWith("AT^SCKS?"));
@@ -283,14 +249,11 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QString, text);
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         // A refused model query is followed by "AT": refused too, no halted application.
         const bool model = command == QLatin1String("AT^JINFO,0");
         w.sim.setCommandHook(model ? notOurModem() : answerWith(command, "\r\nERROR\r\n"));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, text);
@@ -300,13 +263,11 @@ private slots:
 
     void infoOldHardwareBreaks()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.software = 300;
         SimWorker w(s);
         w.sim.setCommandHook(answerWith("AT^JINFO,11", "\r\nJI1:03\r\n\r\nOK\r\n"));
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QString("JI11: JI1:03"));
@@ -317,8 +278,7 @@ private slots:
         SimState s;
         s.silent = true;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         const OpResult r = w.run("reqInfo");
         QVERIFY(!r.ok);
         QCOMPARE(r.text, QString("JI0: "));

@@ -1,5 +1,5 @@
-#include "common/ptypeer.h"
 #include "device/kzserialport.h"
+#include "support/ptypeer.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>

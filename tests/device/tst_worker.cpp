@@ -1,4 +1,4 @@
-#include "common/simfixture.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 
@@ -10,8 +10,7 @@ private slots:
     // Operations queued while one runs wait their turn, in order.
     void queuedOperationsRunInOrder()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.replyDelayMs = 50;
         SimWorker w(s);
         QVERIFY(w.start());
@@ -33,12 +32,10 @@ private slots:
     // and false after it, also after a failure.
     void busyVisibleFromWindowThread()
     {
-        SimState s;
-        s.echo = false;
+        SimState s = echoOff();
         s.replyDelayMs = 100;
         SimWorker w(s);
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(!w.worker.busy);
         QMetaObject::invokeMethod(&w.worker, "reqInfo", Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(w.worker.busy, 2000);
@@ -54,8 +51,7 @@ private slots:
     void disconnectRunsOnWorkerThread()
     {
         SimWorker w;
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QVERIFY(w.worker.isPortOpen());
         QMetaObject::invokeMethod(&w.worker, "doDisconnect", Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(!w.worker.isPortOpen(), 2000);
@@ -66,9 +62,7 @@ private slots:
     // thread, and leaves a worker that can be destroyed.
     void runnerStopsAfterQueuedWork()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         QVERIFY(w.start());
         QMetaObject::invokeMethod(&w.worker, "doConnect", Qt::QueuedConnection);
         QMetaObject::invokeMethod(&w.worker, "handshake", Qt::QueuedConnection);
@@ -83,9 +77,7 @@ private slots:
     // The line vanishing mid-operation fails it at once, not at its deadlines.
     void droppedLineFailsQuickly()
     {
-        SimState s;
-        s.echo = false;
-        SimWorker w(s);
+        SimWorker w(echoOff());
         w.sim.setCommandHook([&w](const QString &line, QByteArray *) {
             if (line == "AT^JINFO,10") {
                 w.sim.dropLine();
@@ -93,8 +85,7 @@ private slots:
             }
             return false;
         });
-        QVERIFY(w.start());
-        QVERIFY(w.run("doConnect").ok);
+        QVERIFY(w.startAndOpen());
         QElapsedTimer t;
         t.start();
         const OpResult r = w.run("reqInfo");

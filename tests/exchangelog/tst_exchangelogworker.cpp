@@ -1,8 +1,8 @@
 // The exchange log as the worker and the command line feed it: entries of a
 // connect and of a failed write, in order, and a log file that a killed
 // command line leaves complete.
-#include "common/simfixture.h"
 #include "device/exchangelog.h"
+#include "support/simfixture.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -32,9 +32,7 @@ private slots:
         });
         KZConfig copy = w.worker.config;
         copy.gprsProfiles = { GprsProfile { "inet", "internet", "user", "n3w" } };
-        QMetaObject::invokeMethod(&w.worker, "modConfig", Qt::QueuedConnection,
-                                  Q_ARG(KZConfig, copy), Q_ARG(int, KZConfig::ConfigGprs));
-        QVERIFY(QTest::qWaitFor([&] { return !w.configs.isEmpty(); }, 20000));
+        QVERIFY(w.writeConfig(copy, KZConfig::ConfigGprs, 20000) != qMakePair(-1, -1));
         QCOMPARE(w.configs.first(), qMakePair(0, int(KZConfig::ConfigGprs)));
 
         const QList<ExchangeEntry> entries = log.entriesAfter(start);

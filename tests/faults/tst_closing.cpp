@@ -1,7 +1,7 @@
 // Closing the window while an operation runs: it asks, and closes only when
 // the operation has ended, without freezing meanwhile; a firmware update
 // cannot be interrupted by closing.
-#include "faultrig.h"
+#include "support/windowrig.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -78,7 +78,7 @@ private slots:
         QVERIFY(sim.start());
         TestWindow w;
         w.show();
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         sim.modify([](SimState &s) { s.replyDelayMs = 150; });
@@ -128,8 +128,7 @@ private slots:
         QVERIFY(sim.start());
         TestWindow w;
         w.show();
-        w.selectPort(sim.portName());
-        QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton);
+        clickConnect(w, sim);
         w.questionAnswers.enqueue(QMessageBox::Yes);
         QVERIFY(!w.close());
         QCOMPARE(w.questions.size(), 1);
@@ -153,7 +152,7 @@ private slots:
         QVERIFY(sim.start());
         TestWindow w;
         w.show();
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         const FirmwareContainer fw = firmwareFor(sim.state().hardware, 20000);

@@ -2,7 +2,7 @@
 // silent, or the line drops (the pseudo-terminal closes). Every case must end
 // within its deadlines with the operation's failure, leave the window usable,
 // and leave the worker able to run the next operation.
-#include "faultrig.h"
+#include "support/windowrig.h"
 
 #include "forms/profileforms.h"
 #include "ui_gprsform.h"
@@ -61,10 +61,9 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         TestWindow w;
-        w.selectPort(sim.portName());
         QElapsedTimer t;
         t.start();
-        QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton);
+        clickConnect(w, sim);
         QTRY_COMPARE_WITH_TIMEOUT(w.boxes.size(), 1, 25000);
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(w.boxes[0].icon, QMessageBox::Critical);
@@ -74,7 +73,7 @@ private slots:
 
         sim.modify([](SimState &st) { st.silent = false; });
         w.boxes.clear();
-        connectTo(w, sim);
+        connectWindow(w, sim);
         QVERIFY(w.boxes.isEmpty());
     }
 
@@ -94,8 +93,7 @@ private slots:
         });
         QVERIFY(sim.start());
         TestWindow w;
-        w.selectPort(sim.portName());
-        QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton);
+        clickConnect(w, sim);
         QTRY_COMPARE_WITH_TIMEOUT(w.boxes.size(), 1, 15000);
         QVERIFY(droppedAt > 0);
         QVERIFY2(nowMs() - droppedAt < 2500, qPrintable(QString::number(nowMs() - droppedAt)));
@@ -120,8 +118,7 @@ private slots:
         });
         QVERIFY(sim.start());
         TestWindow w;
-        w.selectPort(sim.portName());
-        QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton);
+        clickConnect(w, sim);
         QTRY_VERIFY_WITH_TIMEOUT(sim.sent().contains("+ADDGPRS: g1"), 15000);
         QVERIFY(w.kz()->busy);
         sim.dropLine();
@@ -166,7 +163,7 @@ private slots:
         sim.setState(fullModem());
         QVERIFY(sim.start());
         TestWindow w;
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         int reads = 0;
@@ -217,7 +214,7 @@ private slots:
         sim.setState(fullModem());
         QVERIFY(sim.start());
         TestWindow w;
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         sim.setCommandHook([](const QString &line, QByteArray *reply) {
@@ -253,7 +250,7 @@ private slots:
         sim.setState(fullModem());
         QVERIFY(sim.start());
         TestWindow w;
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         sim.dropLine();
@@ -279,7 +276,7 @@ private slots:
         sim.setState(fullModem());
         QVERIFY(sim.start());
         TestWindow w;
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         std::atomic<qint64> droppedAt { 0 };
@@ -328,7 +325,7 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         TestWindow w;
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         chooseFirmware(w, dir.filePath("drop.kzbin"), firmwareFor(s.hardware, bytes));
@@ -365,7 +362,7 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         TestWindow w;
-        connectTo(w, sim);
+        connectWindow(w, sim);
         if (QTest::currentTestFailed())
             return;
         chooseFirmware(w, dir.filePath("silent.kzbin"), firmwareFor(s.hardware, 40000));

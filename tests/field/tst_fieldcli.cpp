@@ -2,10 +2,10 @@
 // the line after the message, the port list as JSON, detect and --baud auto
 // against simulated modems, and a modem without its application: the message,
 // start-app, and flash --recover against kz520-sim keeping its drive in a folder.
-#include "common/badport.h"
-#include "common/clirun.h"
 #include "firmware/firmwarecontainer.h"
 #include "sim/simmodem.h"
+#include "support/badport.h"
+#include "support/clirun.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,14 +22,6 @@ namespace {
 const QString OpenPortMessage = QStringLiteral("Не удалось открыть порт. Проверьте настройки.");
 const QString HaltedMessage =
         QStringLiteral("Приложение модема не запущено. Возможно, было прервано обновление ПО.");
-
-QString writeContainer(const QString &path, const FirmwareContainer &c)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !writeContainer(&f, c))
-        return QString();
-    return path;
-}
 
 FirmwareContainer recoveryContainer()
 {
@@ -223,7 +215,7 @@ void TstFieldCli::flashRecover()
         old.write("placed from outside");
     }
     const FirmwareContainer c = recoveryContainer();
-    const QString path = writeContainer(dir.filePath(QStringLiteral("fw.kzbin")), c);
+    const QString path = writeContainerFile(dir.filePath(QStringLiteral("fw.kzbin")), c);
     QVERIFY(!path.isEmpty());
 
     QProcess sim;
@@ -254,7 +246,7 @@ void TstFieldCli::flashRecover()
 void TstFieldCli::flashRecoverRefusesARunningApplication()
 {
     QTemporaryDir dir;
-    const QString path = writeContainer(dir.filePath(QStringLiteral("fw.kzbin")), recoveryContainer());
+    const QString path = writeContainerFile(dir.filePath(QStringLiteral("fw.kzbin")), recoveryContainer());
     SimModem sim;
     QVERIFY(sim.start());
     const Run r = cli({ "--port", sim.portName(), "flash", path, "--recover" });

@@ -2,12 +2,12 @@
 // not open (a table and real paths), the port list's details, the search for
 // the modem and its speed against simulated modems, and a modem whose
 // application an interrupted update left halted.
-#include "common/badport.h"
-#include "common/simfixture.h"
 #include "device/appstate.h"
 #include "device/detect.h"
 #include "device/porterror.h"
 #include "device/portnames.h"
+#include "support/badport.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -45,11 +45,7 @@ QList<DetectResult> detectOn(SimWorker &w, const QStringList &ports, qint64 *ela
 {
     QElapsedTimer t;
     t.start();
-    const int before = w.results.size();
-    QMetaObject::invokeMethod(&w.worker, "detect", Qt::QueuedConnection, Q_ARG(QStringList, ports));
-    QDeadlineTimer deadline(120000);
-    while (w.results.size() <= before && !deadline.hasExpired())
-        QTest::qWait(5);
+    (void)w.run("detect", 120000, Q_ARG(QStringList, ports));
     *elapsedMs = t.elapsed();
     return w.worker.detectResults;
 }
@@ -299,9 +295,7 @@ void TstFieldCore::haltedModemStartsItsApplication()
     SimState s;
     s.halted = true;
     SimWorker w(s);
-    QVERIFY(w.start());
-    QVERIFY(w.run("doConnect").ok);
-    QVERIFY(w.run("handshake").ok);
+    QVERIFY(w.startAndHandshake());
     const OpResult info = w.run("reqInfo");
     QVERIFY(!info.ok);
     QVERIFY(w.worker.applicationHalted);
@@ -323,8 +317,7 @@ void TstFieldCore::recoveryUpdateSkipsTheChecks()
     s.halted = true;
     s.guardMs = 200;
     SimWorker w(s);
-    QVERIFY(w.start());
-    QVERIFY(w.run("doConnect").ok && w.run("handshake").ok);
+    QVERIFY(w.startAndHandshake());
     QVERIFY(!w.run("reqInfo").ok && w.worker.applicationHalted);
 
     FirmwareContainer c;

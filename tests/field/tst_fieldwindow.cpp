@@ -2,8 +2,8 @@
 // reason a port does not open, the port list with its details, the search for
 // the modem selecting its port and speed, and the three choices offered for a
 // modem without its application.
-#include "common/badport.h"
-#include "common/testwindow.h"
+#include "support/badport.h"
+#include "support/testwindow.h"
 
 #include "firmware/firmwarecontainer.h"
 #include "sim/simmodem.h"

@@ -1,8 +1,8 @@
 // The firmware update run by the worker against the simulated modem: the
 // checks, the halt, the speed switch, the transfer, the restart, and what is
 // put back when a step fails.
-#include "common/simfixture.h"
 #include "firmware/firmwarecontainer.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>

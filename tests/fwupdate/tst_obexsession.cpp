@@ -2,6 +2,7 @@
 // port: mode switch, CONNECT negotiation, PUT sequences, deletes, escape.
 #include "obex/obexclient.h"
 #include "sim/simmodem.h"
+#include "support/rawport.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -50,22 +51,9 @@ struct Rig {
     {
         if (!sim.start())
             return false;
-        port.setPortName(sim.portName());
-        port.setBaudRate(baud);
-        return port.open(QIODevice::ReadWrite);
+        return openRaw(port, sim.portName(), baud);
     }
-    QByteArray exchange(const QByteArray &out, int ms = 300)
-    {
-        port.write(out);
-        port.waitForBytesWritten(1000);
-        QByteArray in;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            if (port.waitForReadyRead(20))
-                in += port.readAll();
-        return in + port.readAll();
-    }
+    QByteArray exchange(const QByteArray &out, int ms = 300) { return ::exchange(port, out, ms); }
     QList<QByteArray> puts() const
     {
         QList<QByteArray> out;

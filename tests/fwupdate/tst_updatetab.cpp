@@ -1,10 +1,8 @@
 // The update tab of the real window, connected to the simulated modem:
 // choosing containers, the button's state, the Bluetooth refusal and an
 // update started from the tab.
-#include "common/testwindow.h"
-#include "firmware/firmwarecontainer.h"
-#include "sim/simmodem.h"
-#include "ui_mainwindow.h"
+#include "support/containers.h"
+#include "support/windowrig.h"
 
 #include <QFile>
 #include <QStatusBar>
@@ -39,11 +37,7 @@ class TestUpdateTab : public QObject
 
     QString writeFile(const QString &name, const FirmwareContainer &c)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || !writeContainer(&f, c))
-            return QString();
-        return path;
+        return writeContainerFile(dir.filePath(name), c);
     }
     void choose(const QString &path)
     {
@@ -62,12 +56,7 @@ private slots:
         QVERIFY(sim.start());
         w = std::make_unique<TestWindow>();
         ui = w->form();
-        ui->portBaud->setCurrentIndex(ui->portBaud->findText(QStringLiteral("115200")));
-        w->selectPort(sim.portName());
-        QTest::mouseClick(ui->connectBtn, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(ui->disconnectBtn->isEnabled() && ui->comSaveButton->isEnabled()
-                                         && !w->kz()->busy,
-                                 20000);
+        connectWindow(*w, sim, 20000);
         QCOMPARE(w->kz()->hardwareVersion, QString("03"));
         QVERIFY(!ui->updateButton->isEnabled()); // nothing chosen yet
     }

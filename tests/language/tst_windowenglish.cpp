@@ -1,7 +1,7 @@
 // The window in English: every text of the window, its three profile
 // dialogs and its exchange log, disconnected and connected to the simulated
 // modem, and the message boxes it shows. No Cyrillic letter may remain.
-#include "common/testwindow.h"
+#include "support/testwindow.h"
 
 #include "app/exchangelogwindow.h"
 #include "config/uilanguage.h"

@@ -1,8 +1,8 @@
 // Privileged commands against the simulated modem: the verdict taken from
 // the whole answer, gathered until the line goes quiet, and codes that would
 // break the command line refused before anything is sent.
-#include "common/simfixture.h"
 #include "device/privilegedreply.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -11,21 +11,12 @@ namespace {
 
 OpResult execute(SimWorker &w, const QString &code, qint64 *ms = nullptr)
 {
-    const auto before = w.results.size();
     QElapsedTimer t;
     t.start();
-    QMetaObject::invokeMethod(&w.worker, "privilegedExecute", Qt::QueuedConnection,
-                              Q_ARG(QString, code));
-    if (!QTest::qWaitFor([&] { return w.results.size() > before; }, 30000))
-        return OpResult { KZConfigThread::OpConnect, false, QStringLiteral("timed out"), {} };
+    const OpResult r = w.run("privilegedExecute", 30000, Q_ARG(QString, code));
     if (ms)
         *ms = t.elapsed();
-    return w.results.last();
-}
-
-bool open(SimWorker &w)
-{
-    return w.start() && w.run("doConnect").ok && w.run("handshake").ok;
+    return r;
 }
 
 } // namespace
@@ -88,7 +79,7 @@ private slots:
         SimState s;
         s.acceptedCodes = { QStringLiteral("A1B2C3") };
         SimWorker w(s);
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         if (!answer.isEmpty())
             w.sim.setCommandHook([answer](const QString &line, QByteArray *reply) {
                 if (!line.startsWith(QLatin1String("AT^AUTH=")))
@@ -111,7 +102,7 @@ private slots:
     void silentModemFails()
     {
         SimWorker w;
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         w.sim.modify([](SimState &st) { st.silent = true; });
         qint64 ms = 0;
         const OpResult r = execute(w, QStringLiteral("A1B2C3"), &ms);
@@ -136,7 +127,7 @@ private slots:
         QFETCH(QByteArray, verdict);
         QFETCH(bool, ok);
         SimWorker w;
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         w.sim.modify([](SimState &st) { st.echo = true; });
         w.sim.setCommandHook([gapMs, verdict](const QString &line, QByteArray *reply) {
             if (!line.startsWith(QLatin1String("AT^AUTH=")))
@@ -168,7 +159,7 @@ private slots:
         SimState s;
         s.acceptedCodes = { QStringLiteral("A1B2C3") };
         SimWorker w(s);
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         w.sim.clearLog();
         qint64 ms = 0;
         const OpResult r = execute(w, code, &ms);

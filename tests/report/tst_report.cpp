@@ -1,7 +1,7 @@
 // The report collected from the simulated modem: its sections in order, the
 // store dump with and without profiles, answers taken as soon as they are
 // complete, a silent modem and a lost line.
-#include "common/simfixture.h"
+#include "support/simfixture.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -71,10 +71,6 @@ ReportRun collectReport(SimWorker &w, bool profiles, const KZConfig &record, int
     ReportRun r;
     w.worker.config = record; // read by the worker only after the queued call
     QObject ctx;
-    QObject::connect(&w.worker, &KZConfigThread::reportComplete, &ctx, [&](const QString &t) {
-        r.text = t;
-        r.done = true;
-    });
     QObject::connect(&w.worker, &KZConfigThread::progressValue, &ctx,
                      [&](int v, int m) { r.values << qMakePair(v, m); });
     if (busySeen)
@@ -85,15 +81,9 @@ ReportRun collectReport(SimWorker &w, bool profiles, const KZConfig &record, int
                 Qt::DirectConnection);
     QElapsedTimer t;
     t.start();
-    QMetaObject::invokeMethod(&w.worker, "makeReport", Qt::QueuedConnection, Q_ARG(bool, profiles));
-    (void)QTest::qWaitFor([&] { return r.done; }, timeoutMs);
+    r.done = w.client.collectReport(profiles, &r.text, timeoutMs);
     r.ms = t.elapsed();
     return r;
-}
-
-bool open(SimWorker &w)
-{
-    return w.start() && w.run("doConnect").ok && w.run("handshake").ok;
 }
 
 } // namespace
@@ -116,7 +106,7 @@ private slots:
         QFETCH(bool, profiles);
         QFETCH(bool, emptyRecord);
         SimWorker w(reportModem());
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         KZConfig record = reportRecord();
         if (emptyRecord) {
             record = KZConfig();
@@ -179,7 +169,7 @@ private slots:
         SimState s;
         s.stores = { { "A", "one\r\n" }, { "B", "two\r\n" } };
         SimWorker w(s);
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         w.sim.setCommandHook([](const QString &line, QByteArray *reply) {
             if (line == QLatin1String("AT^JINFO,3")) {
                 QThread::msleep(2000);
@@ -220,7 +210,7 @@ private slots:
     {
         SimState s;
         SimWorker w(s);
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         w.sim.modify([](SimState &st) { st.silent = true; });
         KZConfig record;
         record.btMode = 0;
@@ -245,7 +235,7 @@ private slots:
         SimState s;
         s.stores = { { "A", "one\r\n" } };
         SimWorker w(s);
-        QVERIFY(open(w));
+        QVERIFY(w.startAndHandshake());
         SimModem *sim = &w.sim;
         w.sim.setCommandHook([sim](const QString &line, QByteArray *) {
             if (line != QLatin1String("AT^JINFO,4"))

@@ -1,9 +1,7 @@
 // The report from the window: choosing the file, collecting, and writing it
 // whole, with a second chance when the chosen file cannot be written.
-#include "common/testwindow.h"
 #include "config/reportfile.h"
-#include "sim/simmodem.h"
-#include "ui_mainwindow.h"
+#include "support/windowrig.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -20,25 +18,14 @@ QByteArray fileBytes(const QString &path)
 }
 
 // The window connected to a simulated modem, its connection chain done.
-struct Rig {
-    SimModem sim;
-    TestWindow w;
-
+struct Rig : WindowOnSim {
     bool connect()
     {
         SimState s;
         s.stores = { { "SETTINGS", "mode=1\r\n" } };
         s.gprs = { { "mts", "internet", "u", "p" } };
-        sim.setState(s);
-        QString error;
-        if (!sim.start(&error)) {
-            qWarning() << error;
-            return false;
-        }
-        w.selectPort(sim.portName());
-        QTest::mouseClick(w.form()->connectBtn, Qt::LeftButton);
         // The configuration read follows the identity; wait until it is done.
-        return QTest::qWaitFor(
+        return connectTo(s) && QTest::qWaitFor(
                 [this] {
                     return w.form()->reportButton->isEnabled() && !w.kz()->busy
                             && !w.kz()->config.gprsProfiles.isEmpty();

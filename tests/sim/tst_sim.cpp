@@ -1,4 +1,5 @@
 #include "sim/simmodem.h"
+#include "support/rawport.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -6,32 +7,9 @@
 #include <QTemporaryFile>
 #include <QTest>
 
-// Talks to the simulator the way a terminal program would.
-static QByteArray exchange(QSerialPort &port, const QByteArray &out, int ms = 500)
-{
-    if (!out.isEmpty()) {
-        port.write(out);
-        port.waitForBytesWritten(1000);
-    }
-    QByteArray in;
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        if (port.waitForReadyRead(20))
-            in += port.readAll();
-    return in + port.readAll();
-}
-
 class TestSim : public QObject
 {
     Q_OBJECT
-
-    static bool open(QSerialPort &port, const QString &name, int baud = 115200)
-    {
-        port.setPortName(name);
-        port.setBaudRate(baud);
-        return port.open(QIODevice::ReadWrite);
-    }
 
 private slots:
     void answersWithEchoAndWithout()
@@ -39,7 +17,7 @@ private slots:
         SimModem sim;
         QVERIFY(sim.start());
         QSerialPort port;
-        QVERIFY(open(port, sim.portName()));
+        QVERIFY(openRaw(port, sim.portName()));
         QCOMPARE(exchange(port, "AT\r"), QByteArray("AT\r\r\nOK\r\n"));
         QCOMPARE(exchange(port, "ATE\r\n"), QByteArray("ATE\r\r\nOK\r\n"));
         QCOMPARE(exchange(port, "AT^JINFO,0\r\n"), QByteArray("\r\nJI0:KZ520\r\n\r\nOK\r\n"));
@@ -56,7 +34,7 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         QSerialPort port;
-        QVERIFY(open(port, sim.portName()));
+        QVERIFY(openRaw(port, sim.portName()));
         QCOMPARE(exchange(port, "AT+ADDGPRS=A,apn,u,p\r\n"), QByteArray("\r\nOK\r\n"));
         QCOMPARE(exchange(port, "AT+ADDGPRS=A,apn2,u,p\r\n"), QByteArray("\r\nOK\r\n"));
         QCOMPARE(exchange(port, "AT+ADDGPRS=B,x,y,z\r\n"), QByteArray("\r\nOK\r\n"));
@@ -81,7 +59,7 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         QSerialPort port;
-        QVERIFY(open(port, sim.portName()));
+        QVERIFY(openRaw(port, sim.portName()));
         QCOMPARE(exchange(port, "AT^JAUTO,B?\r\n"), QByteArray("\r\nERROR\r\n"));
         QCOMPARE(exchange(port, "AT^JAUTO,C=ATD*92*P*S#\r\n"), QByteArray("\r\nOK\r\n"));
         QCOMPARE(exchange(port, "AT^JAUTO,C?\r\n"), QByteArray("\r\n^JAUTO,C: ATD*92*P*S#\r\n\r\nOK\r\n"));
@@ -100,11 +78,11 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         QSerialPort port;
-        QVERIFY(open(port, sim.portName()));
+        QVERIFY(openRaw(port, sim.portName()));
         QCOMPARE(exchange(port, "AT+IPR=57600\r\n"), QByteArray("\r\nOK\r\n"));
         QCOMPARE(exchange(port, "AT\r\n", 300), QByteArray());
         port.close();
-        QVERIFY(open(port, sim.portName(), 57600));
+        QVERIFY(openRaw(port, sim.portName(), 57600));
         QCOMPARE(exchange(port, "AT+IPR?\r\n"), QByteArray("\r\n+IPR: 57600\r\n\r\nOK\r\n"));
     }
 
@@ -118,7 +96,7 @@ private slots:
         sim.setState(s);
         QVERIFY(sim.start());
         QSerialPort port;
-        QVERIFY(open(port, sim.portName()));
+        QVERIFY(openRaw(port, sim.portName()));
         QTest::qWait(350);
         QCOMPARE(exchange(port, "AT\r\n", 400), QByteArray()); // data, not a command
         QCOMPARE(exchange(port, "x+++", 600), QByteArray());  // no silence before it
@@ -133,7 +111,7 @@ private slots:
         SimModem sim;
         QVERIFY(sim.start());
         QSerialPort port;
-        QVERIFY(open(port, sim.portName()));
+        QVERIFY(openRaw(port, sim.portName()));
         sim.dropLine();
         QElapsedTimer t;
         t.start();
@@ -185,7 +163,7 @@ private slots:
         QVERIFY(path.startsWith("/dev/pts/"));
         {
             QSerialPort port;
-            QVERIFY(open(port, path));
+            QVERIFY(openRaw(port, path));
             QCOMPARE(exchange(port, "AT^JINFO,0\r\n"), QByteArray("\r\nJI0:KZ520X\r\n\r\nOK\r\n"));
         }
         p.terminate();

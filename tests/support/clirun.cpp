@@ -1,22 +1,8 @@
-#pragma once
+#include "support/clirun.h"
 
-// Runs the built kzconfig-cli (KZCONFIG_CLI) as a script would and keeps its
-// exit status and both outputs.
 #include <QProcess>
-#include <QStringList>
 
-#include <sys/resource.h>
-
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-    QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-    QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-};
-
-// fileSizeLimit: the largest file the command may write (0: no limit).
-inline Run cli(const QStringList &args, int timeoutMs = 60000, rlim_t fileSizeLimit = 0)
+Run cli(const QStringList &args, int timeoutMs, rlim_t fileSizeLimit)
 {
     QProcess p;
     if (fileSizeLimit)
@@ -41,4 +27,18 @@ inline Run cli(const QStringList &args, int timeoutMs = 60000, rlim_t fileSizeLi
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+SimState stateWithProfiles()
+{
+    SimState s;
+    s.gprs = { { "inet", "internet", "user", "pass" }, { "mts", "mts.ru", "mts", "mts" } };
+    s.ntrip = { { "src", "caster.example", "2101", "MP1", "cl", "cp", "sp", "st,more" } };
+    s.dyndnsSet = true;
+    s.dyndns = { "login", "secret", "base.example" };
+    s.btMode = 2;
+    s.btMac = "0012AB";
+    s.btPin = "1234";
+    s.autoexecC = "ATD*91*inet#10.0.0.1,5000";
+    return s;
 }
