@@ -47,19 +47,19 @@ private:
     // away, so the next query is not answered by this one's leftovers.
     void skipToFinal(int timeoutMs)
     {
-        if (w.lastReply.isEmpty() || ConfigReplies::isFinalLine(w.lastReply))
+        if (w.lastReply().isEmpty() || ConfigReplies::isFinalLine(w.lastReply()))
             return;
         for (int i = 0; i < MaxReplyLines; ++i) {
-            if (!w.waitReply(timeoutMs) || ConfigReplies::isFinalLine(w.lastReply))
+            if (!w.waitReply(timeoutMs) || ConfigReplies::isFinalLine(w.lastReply()))
                 return;
         }
     }
     bool fail(int timeoutMs)
     {
-        if (w.lastReply.isEmpty())
+        if (w.lastReply().isEmpty())
             why.addCause(ErrorStack(m_command, QStringLiteral("no reply within %1 ms").arg(m_timeoutMs)));
         else
-            why.addCause(ErrorStack(m_command, QStringLiteral("reply \"%1\"").arg(w.lastReply)));
+            why.addCause(ErrorStack(m_command, QStringLiteral("reply \"%1\"").arg(w.lastReply())));
         skipToFinal(timeoutMs);
         return false;
     }
@@ -74,13 +74,13 @@ bool ConfigReader::serial()
 {
     constexpr int T = 3000;
     KZConfig &c = w.config;
-    if (!w.online)
+    if (!w.isOnline())
         return false;
 
     query(QStringLiteral("AT+IPR?"), T);
     emit w.progress(QStringLiteral("Загрузка настроек COM: скорость"));
     int code = -1;
-    if (ConfigReplies::parseIpr(w.lastReply, &code) != Match::Ok)
+    if (ConfigReplies::parseIpr(w.lastReply(), &code) != Match::Ok)
         return fail(T);
     if (code >= 0)
         c.baudrate = code;
@@ -89,7 +89,7 @@ bool ConfigReader::serial()
     query(QStringLiteral("AT+IFC?"), T);
     emit w.progress(QStringLiteral("Загрузка настроек COM: контроль потока"));
     int flow = 0;
-    switch (ConfigReplies::parseIfc(w.lastReply, &flow)) {
+    switch (ConfigReplies::parseIfc(w.lastReply(), &flow)) {
     case Match::Ok:
         c.flow = flow;
         w.waitReply(T);
@@ -100,7 +100,7 @@ bool ConfigReader::serial()
         // Older modems do not know the query and refuse it: the value stays.
         // Any other line (an unsolicited one, a late reply, silence) is no
         // answer, and the flow control is not known.
-        if (!w.lastReply.startsWith(QLatin1String("ERROR")))
+        if (!w.lastReply().startsWith(QLatin1String("ERROR")))
             return fail(T);
         break;
     }
@@ -108,7 +108,7 @@ bool ConfigReader::serial()
     query(QStringLiteral("AT+ICF?"), T);
     emit w.progress(QStringLiteral("Загрузка настроек COM: формат кадра"));
     int framing = -1;
-    if (ConfigReplies::parseIcf(w.lastReply, &framing) != Match::Ok)
+    if (ConfigReplies::parseIcf(w.lastReply(), &framing) != Match::Ok)
         return fail(T);
     if (framing >= 0)
         c.framing = framing;
@@ -122,14 +122,14 @@ bool ConfigReader::profiles(QList<Profile> &list, const QString &command, const 
                             Parse parse)
 {
     constexpr int T = 5000;
-    if (!w.online)
+    if (!w.isOnline())
         return false;
     list.clear();
     emit w.progress(text);
     query(command, T);
     for (int i = 0; i <= MaxReplyLines; ++i) {
         Profile p;
-        switch (parse(w.lastReply, &p)) {
+        switch (parse(w.lastReply(), &p)) {
         case Match::Ok:
             list.append(p);
             w.waitReply(T);
@@ -139,7 +139,7 @@ bool ConfigReader::profiles(QList<Profile> &list, const QString &command, const 
         case Match::Other:
             break;
         }
-        if (w.lastReply == QLatin1String("OK")) {
+        if (w.lastReply() == QLatin1String("OK")) {
             emit w.progress(text);
             return true;
         }
@@ -163,18 +163,18 @@ bool ConfigReader::ntrip()
 bool ConfigReader::dyndns()
 {
     KZConfig &c = w.config;
-    if (!w.online)
+    if (!w.isOnline())
         return false;
     const QString text = QStringLiteral("Загрузка настроек DynDNS");
     emit w.progress(text);
     query(QStringLiteral("AT+DYNDNS?"), 5000);
-    if (w.lastReply == QLatin1String("OK")) {
+    if (w.lastReply() == QLatin1String("OK")) {
         c.dyndnsLogin.clear();
         c.dyndnsPassword.clear();
         c.dyndnsDomain.clear();
     } else {
         QString login, password, domain;
-        if (ConfigReplies::parseDyndns(w.lastReply, &login, &password, &domain) != Match::Ok)
+        if (ConfigReplies::parseDyndns(w.lastReply(), &login, &password, &domain) != Match::Ok)
             return fail(3000);
         c.dyndnsLogin = login;
         c.dyndnsPassword = password;
@@ -194,7 +194,7 @@ bool ConfigReader::autoexecQuery(ConfigReplies::AutoexecQuery which, QString *ta
                                                     : QStringLiteral("AT^JAUTO,C?"),
           T);
     QString command;
-    switch (ConfigReplies::parseAutoexec(w.lastReply, which, &command)) {
+    switch (ConfigReplies::parseAutoexec(w.lastReply(), which, &command)) {
     case ConfigReplies::AutoexecReply::Command:
         *target = command;
         w.waitReply(T);
@@ -216,7 +216,7 @@ bool ConfigReader::autoexec()
     if (w.softwareNumber() < 380) {
         query(QStringLiteral("AT^JAUTO?"), T);
         QString command;
-        switch (ConfigReplies::parseAutoexec(w.lastReply, ConfigReplies::AutoexecQuery::Single,
+        switch (ConfigReplies::parseAutoexec(w.lastReply(), ConfigReplies::AutoexecQuery::Single,
                                              &command)) {
         case ConfigReplies::AutoexecReply::None:
             return true;
@@ -248,7 +248,7 @@ bool ConfigReader::bluetooth()
     emit w.progress(QStringLiteral("Загрузка информации: Bluetooth"));
     int mode = 0;
     QString mac, pin;
-    if (ConfigReplies::parseBtMode(w.lastReply, &mode, &mac, &pin) != Match::Ok)
+    if (ConfigReplies::parseBtMode(w.lastReply(), &mode, &mac, &pin) != Match::Ok)
         return fail(T);
     c.btMode = mode;
     c.btMac = mac;

@@ -5,7 +5,6 @@
 #include "device/operationlog.h"
 
 #include <QDebug>
-#include <QSerialPort>
 #include <QThread>
 
 KZConfigThread::KZConfigThread(QObject *parent) : KZSerialPort(parent)
@@ -76,7 +75,7 @@ void KZConfigThread::publishIdentity()
 
 void KZConfigThread::doConnect()
 {
-    OperationLogScope logScope(QStringLiteral("doConnect"), deviceName);
+    OperationLogScope logScope(QStringLiteral("doConnect"), deviceName());
     emit progress(QStringLiteral("Открытие порта"));
     if (!openPort()) {
         emit opCompleted(OpConnect, false, QString());

@@ -128,6 +128,9 @@ protected:
     // After "AT^JINFO,0" failed: when the module answers "AT" while its
     // application does not, reports that and returns true.
     bool reportHaltedApplication();
+    // "AT" until the module answers (see AppState::probeAnswered), at most
+    // `tries` times; false as soon as the line is lost.
+    bool probeApplication(int timeoutMs, int tries);
 
     // Holds busy for the life of an operation, on every way out.
     class BusyGuard

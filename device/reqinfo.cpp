@@ -10,7 +10,7 @@ void KZConfigThread::reqInfo()
     applicationHalted = false;
     auto fail = [this](const QString &tag) {
         publishIdentity();
-        emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);
+        emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply());
     };
     // One query: the reply must start with its tag; returns the text after it.
     auto query = [this](const QString &command, const QString &tag, const QString &progressText,
@@ -18,7 +18,7 @@ void KZConfigThread::reqInfo()
         sendAndWait(command, 3000);
         if (!progressText.isEmpty())
             emit progress(progressText);
-        if (!InfoReplies::valueAfter(lastReply, tag, value))
+        if (!InfoReplies::valueAfter(lastReply(), tag, value))
             return false;
         waitReplyIs(QStringLiteral("OK"), 3000);
         return true;
@@ -32,7 +32,7 @@ void KZConfigThread::reqInfo()
         return fail(QStringLiteral("JI0:"));
     }
     model = value;
-    online = true;
+    setOnline(true);
 
     if (!query(QStringLiteral("AT^JINFO,4"), QStringLiteral("JI4:"), QString(), &value))
         return fail(QStringLiteral("JI4:"));
@@ -75,10 +75,10 @@ void KZConfigThread::reqInfo()
 
     sendAndWait(QStringLiteral("AT+COPS?"), 3000);
     emit progress(QStringLiteral("Загрузка информации: SIM"));
-    if (!lastReply.startsWith(QLatin1String("+COPS: ")))
+    if (!lastReply().startsWith(QLatin1String("+COPS: ")))
         return fail(QStringLiteral("COPS:"));
     bool hasQuote = false;
-    const QString op = InfoReplies::copsOperator(lastReply, &hasQuote);
+    const QString op = InfoReplies::copsOperator(lastReply(), &hasQuote);
     if (hasQuote) {
         operatorName = op;
         waitReplyIs(QStringLiteral("OK"), 3000);
@@ -86,7 +86,7 @@ void KZConfigThread::reqInfo()
         waitReplyIs(QStringLiteral("OK"), 3000);
         sendAndWait(QStringLiteral("AT^SCKS?"), 3000);
         emit progress(QStringLiteral("Загрузка информации: SIM"));
-        switch (InfoReplies::scksState(lastReply)) {
+        switch (InfoReplies::scksState(lastReply())) {
         case InfoReplies::SimState::Absent:
             operatorName = QStringLiteral("Отсутствует");
             break;

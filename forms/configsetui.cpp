@@ -4,7 +4,6 @@
 
 #include "forms/configset.h"
 #include "forms/profileforms.h"
-#include "ui_ddnsform.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -32,9 +31,9 @@ void MainWindow::on_configSave_clicked()
     if (ui->comFlow->currentIndex() >= 0)
         d.flowRow = ui->comFlow->currentIndex();
 
-    d.dyndnsLogin = ddnsForm->ui->dyndnsUsername->text();
-    d.dyndnsPassword = ddnsForm->ui->dyndnsPassword->text();
-    d.dyndnsDomain = ddnsForm->ui->dyndnsDomain->text();
+    d.dyndnsLogin = ddnsForm->login();
+    d.dyndnsPassword = ddnsForm->password();
+    d.dyndnsDomain = ddnsForm->domain();
 
     // No button checked: the mode the modem reported, since a file with
     // mode -1 would be refused on loading.

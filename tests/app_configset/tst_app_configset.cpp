@@ -3,7 +3,7 @@
 #include "app_showconfig/windowsim.h"
 
 #include "forms/profileforms.h"
-#include "ui_gprsform.h"
+#include <QListWidget>
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -321,7 +321,7 @@ void TestConfigSetUi::resetEmptiesEverything()
     QCOMPARE(s.baud, 115200);
     QVERIFY(s.autoexecB.isEmpty());
 
-    QCOMPARE(w.gprsDialog()->ui->gprsList->count(), 0);
+    QCOMPARE(w.gprsDialog()->findChild<QListWidget *>("gprsList")->count(), 0);
     for (QComboBox *box : { w.form()->conRoverGprsSelect, w.form()->conBaseGprsSelect,
                             w.form()->conRoverNtripSelect, w.form()->conBaseNtripServerSelect,
                             w.form()->conBaseNtripCasterSelect })

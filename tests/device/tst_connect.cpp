@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(w.worker.batteryVoltage, 4.1);
         QCOMPARE(w.worker.operatorName, QString("\"MegaFon\""));
         QVERIFY(w.worker.viaCom);
-        QVERIFY(w.worker.online);
+        QVERIFY(w.worker.isOnline());
         QCOMPARE(w.progress.mid(2), (QStringList { "Заргузка информации: модель", "Загрузка информации: версия ПО",
                                                    "Загрузка информации: тип устройства",
                                                    "Загрузка информации: серийный номер",

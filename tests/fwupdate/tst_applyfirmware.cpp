@@ -72,8 +72,8 @@ struct Rig {
         if (!w.connectAll())
             return false;
         QObject::connect(
-                w.worker.port, &QSerialPort::baudRateChanged, w.worker.port,
-                [this](qint32 baud, QSerialPort::Directions) {
+                &w.worker, &KZSerialPort::portSpeedChanged, &w.worker,
+                [this](qint32 baud) {
                     std::lock_guard<std::mutex> lock(mutex);
                     if (speeds.isEmpty() || speeds.last() != baud)
                         speeds << baud;
@@ -146,8 +146,8 @@ private slots:
         QVERIFY(!r.w.sim.state().obexMode);
 
         QCOMPARE(r.speedsSet(), speeds);
-        QCOMPARE(r.w.worker.port->baudRate(), baud);
-        QCOMPARE(r.w.worker.baudRate, code);
+        QCOMPARE(r.w.worker.portSpeed(), baud);
+        QCOMPARE(r.w.worker.baudRate(), code);
 
         QStringList steps { "Обновление ПО: предварительные команды",
                             "Обновление ПО: остановка приложения" };
@@ -227,7 +227,7 @@ private slots:
         QVERIFY(!sim->state().obexMode);
         // The port object is back at the tool's speed (or was never touched).
         QCOMPARE(r.speedsSet(), halted ? (QList<int> { 115200, 57600 }) : QList<int> {});
-        QCOMPARE(r.w.worker.port->baudRate(), 57600);
+        QCOMPARE(r.w.worker.portSpeed(), 57600);
         if (halted)
             QVERIFY(cmds.lastIndexOf(Start) > cmds.indexOf("AT^JHLT"));
         else
