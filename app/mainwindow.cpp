@@ -274,7 +274,7 @@ void MainWindow::kzProgressValue(int value, int maximum)
 
 void MainWindow::showIdentity()
 {
-    const DeviceIdentity id = worker.identity();
+    const DeviceIdentity &id = device;
     ui->infoBattery->setText(id.batteryText());
     ui->infoBluetooth->setText(id.bluetoothText());
     ui->btGroupBox->setEnabled(id.hasBluetooth() && id.viaCom);
@@ -288,6 +288,8 @@ void MainWindow::showIdentity()
 void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug)
 {
     operationEnded();
+    if (op == KZConfigThread::OpInfo)
+        device = worker.identity();
     if (ok) {
         // A window about to close starts nothing new.
         const bool chain = !operations.closePending();

@@ -16,10 +16,10 @@ int verbSave(CliContext &ctx)
         return ExitFailed;
     }
     const ConfigSet::Data data =
-            ConfigSet::fromConfig(s.worker.config, s.worker.model, s.worker.softwareVersion);
+            ConfigSet::fromConfig(s.worker.config, s.worker.identity().model, s.worker.identity().softwareVersion);
     QString error;
     const QString path =
-            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
+            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.identity().serialNumber);
     if (!ConfigSet::save(path, data, &error)) {
         printErr(error);
         return ExitFailed;
@@ -48,9 +48,9 @@ int verbApply(CliContext &ctx)
     Session &s = ctx.session();
     if (!s.connectModem())
         return ExitFailed;
-    if (!ConfigSet::versionMatches(loaded, s.worker.model, s.worker.softwareVersion)) {
-        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.model,
-                                            s.worker.softwareVersion)
+    if (!ConfigSet::versionMatches(loaded, s.worker.identity().model, s.worker.identity().softwareVersion)) {
+        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.identity().model,
+                                            s.worker.identity().softwareVersion)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         if (!ctx.options.yes && !ctx.options.dryRun) {
             printErr(QStringLiteral("Настройки не применены: для применения укажите --yes."));

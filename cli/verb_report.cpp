@@ -21,7 +21,7 @@ int verbReport(CliContext &ctx)
         return ExitFailed;
     }
     const QString path =
-            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
+            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.identity().serialNumber);
     QString error;
     if (!ReportFile::write(path, report, &error)) {
         printErr(QStringLiteral("Не удалось сохранить отчёт в файл «%1»: %2.").arg(path, error));

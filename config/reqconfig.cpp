@@ -221,7 +221,7 @@ bool ConfigReader::autoexec()
         case ConfigReplies::AutoexecReply::None:
             return true;
         case ConfigReplies::AutoexecReply::Command:
-            (w.viaCom ? c.autoexecCom : c.autoexecBt) = command;
+            (w.identityNow().viaCom ? c.autoexecCom : c.autoexecBt) = command;
             w.waitReply(T);
             return true;
         case ConfigReplies::AutoexecReply::Other:

@@ -25,19 +25,10 @@ int KZConfigThread::softwareNumber() const
     return identityNow().softwareNumber();
 }
 
-DeviceIdentity KZConfigThread::identityNow() const
+void KZConfigThread::handFirmware(const FirmwareContainer &container)
 {
-    DeviceIdentity id;
-    id.model = model;
-    id.hardwareVersion = hardwareVersion;
-    id.variant = variant;
-    id.softwareVersion = softwareVersion;
-    id.serialNumber = serialNumber;
-    id.batteryVoltage = batteryVoltage;
-    id.operatorName = operatorName;
-    id.capabilities = capabilities;
-    id.viaCom = viaCom;
-    return id;
+    QMetaObject::invokeMethod(
+            this, [this, container] { m_firmware = container; }, Qt::QueuedConnection);
 }
 
 DeviceIdentity KZConfigThread::identity() const
@@ -68,9 +59,8 @@ QString KZConfigThread::formatGroupErrors(const QMap<int, ErrorStack> &errors)
 
 void KZConfigThread::publishIdentity()
 {
-    const DeviceIdentity id = identityNow();
     QMutexLocker lock(&m_snapshotLock);
-    m_identity = id;
+    m_identity = m_device;
 }
 
 void KZConfigThread::doConnect()

@@ -34,7 +34,7 @@ void KZConfigThread::applyFirmware()
     BusyGuard guard(busy);
     OperationLogScope logScope(QStringLiteral("applyFirmware"));
     // Its own copy: choosing another file meanwhile cannot change this update.
-    const FirmwareContainer fw = firmware;
+    const FirmwareContainer fw = m_firmware;
 
     // The reason below the short text, where a layer beneath gave one.
     ErrorStack cause;

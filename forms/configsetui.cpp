@@ -19,7 +19,7 @@ void MainWindow::on_configSave_clicked()
     // Profiles and autostart commands as last read; serial, DynDNS and
     // Bluetooth as the window shows them.
     ConfigSet::Data d =
-            ConfigSet::fromConfig(worker.config, worker.model, worker.softwareVersion);
+            ConfigSet::fromConfig(worker.config, device.model, device.softwareVersion);
     // A box without a current row keeps the record's row, so that the file
     // stays loadable.
     if (ui->comBaud->currentIndex() >= 0)
@@ -66,11 +66,11 @@ void MainWindow::on_configLoad_clicked()
         return;
     }
 
-    if (!ConfigSet::versionMatches(loaded, worker.model, worker.softwareVersion)) {
+    if (!ConfigSet::versionMatches(loaded, device.model, device.softwareVersion)) {
         const auto answer =
                 askBox(QMessageBox::Warning, QStringLiteral("Ошибка"),
                        ConfigSet::versionQuestion(loaded.partno, loaded.softversion,
-                                                  worker.model, worker.softwareVersion),
+                                                  device.model, device.softwareVersion),
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;

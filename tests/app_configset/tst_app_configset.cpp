@@ -178,8 +178,8 @@ void TestConfigSetUi::versionQuestion()
     TestWindow w;
     connectWindow(w, sim);
     ReadCounter reads(w);
-    const QString model = w.kz()->model;
-    const QString software = w.kz()->softwareVersion;
+    const QString model = w.identityShown().model;
+    const QString software = w.identityShown().softwareVersion;
     QCOMPARE(w.form()->infoPartNo->text(), model);
     QCOMPARE(software, QStringLiteral("390"));
     if (partno == "=")
@@ -260,8 +260,8 @@ void TestConfigSetUi::refusedFiles()
     QTemporaryDir dir;
     const QString path = dir.filePath("bad.kzini");
     if (!contents.isEmpty()) {
-        contents.replace("partno=@", "partno=" + w.kz()->model.toLatin1());
-        contents.replace("softversion=@", "softversion=" + w.kz()->softwareVersion.toLatin1());
+        contents.replace("partno=@", "partno=" + w.identityShown().model.toLatin1());
+        contents.replace("softversion=@", "softversion=" + w.identityShown().softwareVersion.toLatin1());
         writeFile(path, contents);
     }
 

@@ -123,12 +123,12 @@ private slots:
                 : QList<FirmwareFile> {};
         const QList<CommandCheck> pre = content ? QList<CommandCheck> { PreOk } : QList<CommandCheck> {};
         const QList<CommandCheck> post = content ? QList<CommandCheck> { PostOk } : QList<CommandCheck> {};
-        r.w.worker.firmware = makeContainer(pre, post, files);
+        r.w.worker.handFirmware(makeContainer(pre, post, files));
 
         QMetaObject::invokeMethod(&r.w.worker, "applyFirmware", Qt::QueuedConnection);
         // Choosing another container while the update runs does not reach it.
         QTRY_VERIFY_WITH_TIMEOUT(r.w.progress.contains("Обновление ПО: остановка приложения"), 10000);
-        r.w.worker.firmware = makeContainer({}, {}, {});
+        r.w.worker.handFirmware(makeContainer({}, {}, {}));
         QTRY_COMPARE_WITH_TIMEOUT(r.w.results.size(), 1, 30000);
         const OpResult res = r.w.results.first();
         QCOMPARE(res.op, KZConfigThread::OpFirmware);
@@ -212,7 +212,9 @@ private slots:
             if (kind == "drop")
                 s.obexDropPacket = 3; // CONNECT, delete, the first data packet
         });
-        r.w.worker.firmware = makeContainer({ pre }, { post }, { { JarName, pattern(3000, 5) } });
+        const FirmwareContainer fw =
+                makeContainer({ pre }, { post }, { { JarName, pattern(3000, 5) } });
+        r.w.worker.handFirmware(fw);
 
         const OpResult res = r.w.run("applyFirmware", 60000);
         QCOMPARE(res.op, KZConfigThread::OpFirmware);
@@ -245,7 +247,7 @@ private slots:
             QVERIFY(!sim->state().drive.contains(JarName));
         }
         if (kind == "post")
-            QCOMPARE(sim->state().drive, driveOf(r.w.worker.firmware.files));
+            QCOMPARE(sim->state().drive, driveOf(fw.files));
         // Whatever failed, the application answers at the tool's speed.
         sim->setCommandHook(nullptr);
         QVERIFY(r.w.run("reqInfo").ok);
@@ -277,7 +279,7 @@ private slots:
             if (kind == "drop")
                 s.obexDropPacket = 3; // CONNECT, delete, the first data packet
         });
-        r.w.worker.firmware = makeContainer({}, {}, { { JarName, pattern(3000, 5) } });
+        r.w.worker.handFirmware(makeContainer({}, {}, { { JarName, pattern(3000, 5) } }));
         const OpResult res = r.w.run("applyFirmware", 60000);
         QVERIFY(!res.ok);
         QCOMPARE(res.debug, debug);
@@ -295,7 +297,7 @@ private slots:
             out->clear();
             return true;
         });
-        r.w.worker.firmware = makeContainer({}, {}, { { JarName, pattern(100, 0) } });
+        r.w.worker.handFirmware(makeContainer({}, {}, { { JarName, pattern(100, 0) } }));
         QElapsedTimer t;
         t.start();
         const OpResult res = r.w.run("applyFirmware", 60000);
