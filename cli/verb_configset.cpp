@@ -15,11 +15,10 @@ int verbSave(CliContext &ctx)
         printOut(QStringLiteral("failed: ") + groupNames(failed).join(QLatin1Char(' ')));
         return ExitFailed;
     }
-    const ConfigSet::Data data =
-            ConfigSet::fromConfig(s.worker.config, s.worker.identity().model, s.worker.identity().softwareVersion);
+    const DeviceIdentity id = s.worker.identity();
+    const ConfigSet::Data data = ConfigSet::fromConfig(s.worker.config, id.model, id.softwareVersion);
     QString error;
-    const QString path =
-            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.identity().serialNumber);
+    const QString path = expandPath(ctx.options.args.at(0), ctx.options.port, id.serialNumber);
     if (!ConfigSet::save(path, data, &error)) {
         printErr(error);
         return ExitFailed;
@@ -48,9 +47,10 @@ int verbApply(CliContext &ctx)
     Session &s = ctx.session();
     if (!s.connectModem())
         return ExitFailed;
-    if (!ConfigSet::versionMatches(loaded, s.worker.identity().model, s.worker.identity().softwareVersion)) {
-        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.identity().model,
-                                            s.worker.identity().softwareVersion)
+    const DeviceIdentity id = s.worker.identity();
+    if (!ConfigSet::versionMatches(loaded, id.model, id.softwareVersion)) {
+        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, id.model,
+                                            id.softwareVersion)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         if (!ctx.options.yes && !ctx.options.dryRun) {
             printErr(QStringLiteral("Настройки не применены: для применения укажите --yes."));
