@@ -9,10 +9,7 @@
 #include "device/workerrunner.h"
 #include "forms/profileforms.h"
 #include "kzversion.h"
-#include "ui_ddnsform.h"
-#include "ui_gprsform.h"
 #include "ui_mainwindow.h"
-#include "ui_ntripform.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -59,18 +56,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
                                 static_cast<QAbstractButton *>(ui->conModeRoverNtrip) })
         connect(b, &QAbstractButton::toggled, this, &MainWindow::on_conModeBaseCsd_toggled);
 
-    connect(gprsForm->ui->gprsList, &QListWidget::currentRowChanged, this,
+    connect(gprsForm, &GprsForm::currentRowChanged, this,
             &MainWindow::xon_gprsList_currentRowChanged);
-    connect(gprsForm->ui->gprsProfileSave, &QAbstractButton::clicked, this,
-            &MainWindow::xon_gprsProfileSave_clicked);
-    connect(gprsForm->ui->gprsDelete, &QAbstractButton::clicked, this,
-            &MainWindow::xon_gprsDelete_clicked);
-    connect(ntripForm->ui->ntripList, &QListWidget::currentRowChanged, this,
+    connect(gprsForm, &GprsForm::saveClicked, this, &MainWindow::xon_gprsProfileSave_clicked);
+    connect(gprsForm, &GprsForm::deleteClicked, this, &MainWindow::xon_gprsDelete_clicked);
+    connect(ntripForm, &NtripForm::currentRowChanged, this,
             &MainWindow::xon_ntripList_currentRowChanged);
-    connect(ntripForm->ui->ntripProfileSave, &QAbstractButton::clicked, this,
-            &MainWindow::xon_ntripProfileSave_clicked);
-    connect(ntripForm->ui->ntripDelete, &QAbstractButton::clicked, this,
-            &MainWindow::xon_ntripDelete_clicked);
+    connect(ntripForm, &NtripForm::saveClicked, this, &MainWindow::xon_ntripProfileSave_clicked);
+    connect(ntripForm, &NtripForm::deleteClicked, this, &MainWindow::xon_ntripDelete_clicked);
 
     // The choice lists, from the record's tables.
     ui->portBaud->clear();
@@ -111,17 +104,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     });
     portScan->start();
 
-    controls = {
-        ui->updateButton, ui->comBaud, ui->comFraming, ui->comFlow, ui->comSaveButton,
-        gprsForm->ui->gprsList, gprsForm->ui->gprsDelete, gprsForm->ui->gprsProfileName,
-        gprsForm->ui->gprsProfileAccessPoint, gprsForm->ui->gprsProfileUser,
-        gprsForm->ui->gprsProfilePassword, gprsForm->ui->gprsProfileSave,
-        ntripForm->ui->ntripList, ntripForm->ui->ntripDelete, ntripForm->ui->ntripProfileName,
-        ntripForm->ui->ntripProfileAddress, ntripForm->ui->ntripProfilePort,
-        ntripForm->ui->ntripProfileMountpoint, ntripForm->ui->ntripProfileClientUsername,
-        ntripForm->ui->ntripProfileClientPassword, ntripForm->ui->ntripProfileServerPassword,
-        ntripForm->ui->ntripProfileSourcetable, ntripForm->ui->ntripProfileSave,
-        ddnsForm->ui->dyndnsDomain, ddnsForm->ui->dyndnsUsername, ddnsForm->ui->dyndnsPassword,
+    controls = { ui->updateButton, ui->comBaud, ui->comFraming, ui->comFlow, ui->comSaveButton };
+    controls += gprsForm->controls();
+    controls += ntripForm->controls();
+    controls += ddnsForm->controls();
+    controls += {
         ui->btInq, ui->btInqList, ui->btMode0, ui->btMode1, ui->btMode2, ui->btMode2Mac,
         ui->btMode2Pin, ui->btSaveMode, ui->configSave, ui->configLoad, ui->configReset,
         ui->reportButton, ui->privilegedCode, ui->privilegedExecute, ui->conModeBaseCsd,
@@ -214,8 +201,8 @@ void MainWindow::setControlsEnabled(bool enabled)
 
 void MainWindow::emptyDialogs()
 {
-    gprsForm->ui->gprsList->clear();
-    ntripForm->ui->ntripList->clear();
+    gprsForm->setNames({}, QString());
+    ntripForm->setNames({}, QString());
     gprsForm->clearFields();
     ntripForm->clearFields();
     ddnsForm->clearFields();
@@ -288,7 +275,7 @@ void MainWindow::kzProgressValue(int value, int maximum)
 
 void MainWindow::showIdentity()
 {
-    const DeviceIdentity id = worker.identity();
+    const DeviceIdentity &id = device;
     ui->infoBattery->setText(id.batteryText());
     ui->infoBluetooth->setText(id.bluetoothText());
     ui->btGroupBox->setEnabled(id.hasBluetooth() && id.viaCom);
@@ -302,6 +289,8 @@ void MainWindow::showIdentity()
 void MainWindow::kzOpCompleted(KZConfigThread::Operation op, bool ok, QString errorDebug)
 {
     operationEnded();
+    if (op == KZConfigThread::OpInfo)
+        device = worker.identity();
     if (ok) {
         // A window about to close starts nothing new.
         const bool chain = !operations.closePending();

@@ -53,6 +53,10 @@ public:
     NtripForm *ntripDialog() const { return ntripForm; }
     DdnsForm *ddnsDialog() const { return ddnsForm; }
     const QList<QWidget *> &controlsList() const { return controls; }
+    // The identity as the last device-information read left it, and the
+    // container chosen for the update.
+    DeviceIdentity &identityShown() { return device; }
+    const FirmwareContainer &chosenContainer() const { return chosenFirmware; }
     QButtonGroup *conModeButtons() { return &conModeGroup; }
     QButtonGroup *btModeButtons() { return &btModeGroup; }
 
@@ -252,6 +256,8 @@ private:
     ExchangeLogWindow *logWindow = nullptr;
     int termHistoryPos = 0;
     bool firmwareLoaded = false;
+    FirmwareContainer chosenFirmware; // handed to the worker when the update starts
+    DeviceIdentity device;            // taken from the worker as each information read ends
 
     OperationQueue operations { &worker };
     bool linkLost = false;      // the port failed since the last Connect

@@ -139,6 +139,12 @@ struct Rig {
         return true;
     }
     bool op(const char *slot, int timeoutMs = 120000) { return client.run(slot, timeoutMs).ok; }
+    // As if the device information had been read, on the worker's thread.
+    void markOnline()
+    {
+        KZConfigThread *w = &worker;
+        QMetaObject::invokeMethod(w, [w] { w->setOnline(true); }, Qt::BlockingQueuedConnection);
+    }
 };
 
 // 1. From doConnect to the end of the first full read.
@@ -193,10 +199,7 @@ std::optional<double> firmwareOnce(int maxPacket)
     Rig rig(s);
     if (!rig.start() || !rig.op("doConnect"))
         return std::nullopt;
-    rig.worker.softwareVersion = QString::number(s.software);
-    rig.worker.hardwareVersion = QStringLiteral("03");
-    rig.worker.viaCom = true;
-    rig.worker.online = true;
+    rig.markOnline(); // the update itself asks nothing of the identity
     QByteArray data(256 * 1024, '\0');
     quint32 x = 12345;
     for (char &c : data) {
@@ -247,7 +250,7 @@ std::optional<double> reportOnce()
     Rig rig(s);
     if (!rig.start() || !rig.op("doConnect"))
         return std::nullopt;
-    rig.worker.online = true;
+    rig.markOnline();
     QElapsedTimer t;
     t.start();
     QString report;

@@ -17,11 +17,10 @@ int verbSave(CliContext &ctx)
         printOut(QStringLiteral("failed: ") + groupNames(failed).join(QLatin1Char(' ')));
         return ExitFailed;
     }
-    const ConfigSet::Data data =
-            ConfigSet::fromConfig(s.worker.config, s.worker.model, s.worker.softwareVersion);
+    const DeviceIdentity id = s.worker.identity();
+    const ConfigSet::Data data = ConfigSet::fromConfig(s.worker.config, id.model, id.softwareVersion);
     QString error;
-    const QString path =
-            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
+    const QString path = expandPath(ctx.options.args.at(0), ctx.options.port, id.serialNumber);
     if (!ConfigSet::save(path, data, &error)) {
         printErr(error);
         return ExitFailed;
@@ -50,9 +49,10 @@ int verbApply(CliContext &ctx)
     Session &s = ctx.session();
     if (!s.connectModem())
         return ExitFailed;
-    if (!ConfigSet::versionMatches(loaded, s.worker.model, s.worker.softwareVersion)) {
-        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, s.worker.model,
-                                            s.worker.softwareVersion)
+    const DeviceIdentity id = s.worker.identity();
+    if (!ConfigSet::versionMatches(loaded, id.model, id.softwareVersion)) {
+        printErr(ConfigSet::versionQuestion(loaded.partno, loaded.softversion, id.model,
+                                            id.softwareVersion)
                          .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         if (!ctx.options.yes && !ctx.options.dryRun) {
             printErr(QCoreApplication::translate(

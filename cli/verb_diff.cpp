@@ -24,10 +24,11 @@ int verbDiff(CliContext &ctx)
     }
 
     const KZConfigThread &w = s.worker;
+    const DeviceIdentity id = w.identity();
     const QList<ConfigDiff::Entry> entries
-            = ConfigDiff::compare(w.config, loaded.config, w.softwareNumber(), w.viaCom);
+            = ConfigDiff::compare(w.config, loaded.config, id.softwareNumber(), id.viaCom);
     // A set from another model or version is compared all the same.
-    const bool otherVersion = !ConfigSet::versionMatches(loaded, w.model, w.softwareVersion);
+    const bool otherVersion = !ConfigSet::versionMatches(loaded, id.model, id.softwareVersion);
     const QString note
             = QStringLiteral("set from %1, software %2").arg(loaded.partno, loaded.softversion);
     if (ctx.options.json) {

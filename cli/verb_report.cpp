@@ -23,7 +23,7 @@ int verbReport(CliContext &ctx)
         return ExitFailed;
     }
     const QString path =
-            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.serialNumber);
+            expandPath(ctx.options.args.at(0), ctx.options.port, s.worker.identity().serialNumber);
     QString error;
     if (!ReportFile::write(path, report, &error)) {
         printErr(QCoreApplication::translate("Cli", "Не удалось сохранить отчёт в файл «%1»: %2.")

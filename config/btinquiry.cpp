@@ -21,15 +21,15 @@ void KZConfigThread::bluetoothInquiry()
                              lineLost() ? QStringLiteral("Line lost") : QStringLiteral("Timeout"));
             return;
         }
-        if (lastReply.contains(QLatin1String("ERROR"))) {
-            emit opCompleted(OpBluetoothInquiry, false, lastReply);
+        if (lastReply().contains(QLatin1String("ERROR"))) {
+            emit opCompleted(OpBluetoothInquiry, false, lastReply());
             return;
         }
-        if (lastReply.contains(QLatin1String("OK"))) {
+        if (lastReply().contains(QLatin1String("OK"))) {
             emit opCompleted(OpBluetoothInquiry, true, QString());
             return;
         }
-        btInquiryList.append(lastReply);
+        btInquiryList.append(lastReply());
     }
     emit opCompleted(OpBluetoothInquiry, false, QStringLiteral("Too many lines"));
 }

@@ -41,27 +41,17 @@ void KZConfigThread::modConfig(KZConfig config_new, int flags)
             return !lineGone() || note(c.line, QStringLiteral("the line was lost"));
         }
         if (!waitReplyIs(QStringLiteral("OK"), c.timeoutMs)) {
-            if (lastReply.isEmpty())
+            if (lastReply().isEmpty())
                 return note(c.line, QStringLiteral("no reply within %1 ms").arg(c.timeoutMs));
-            return note(c.line, QStringLiteral("reply \"%1\"").arg(lastReply));
+            return note(c.line, QStringLiteral("reply \"%1\"").arg(lastReply()));
         }
         if (c.kind == WritePlan::Command::SerialSetting) {
             // The tool's port follows the modem's new setting before anything else is sent.
-            closePort();
-            online = true;
             const WritePlan::LinkChange &l = c.link;
-            if (l.baudCode >= 0)
-                baudRate = l.baudCode;
-            if (l.dataBits >= 0)
-                dataBits = l.dataBits;
-            if (l.parity >= 0)
-                parity = l.parity;
-            if (l.stopBits >= 0)
-                stopBits = l.stopBits;
-            if (l.flow >= 0)
-                flowControl = l.flow;
-            if (!openPort())
-                return note(deviceName, QStringLiteral("not opened again at the new setting"));
+            const bool reopened = reopenWith(l.baudCode, l.dataBits, l.parity, l.stopBits, l.flow);
+            setOnline(true);
+            if (!reopened)
+                return note(deviceName(), QStringLiteral("not opened again at the new setting"));
             waitReply(2000);
         }
         return true;

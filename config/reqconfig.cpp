@@ -48,19 +48,19 @@ private:
     // away, so the next query is not answered by this one's leftovers.
     void skipToFinal(int timeoutMs)
     {
-        if (w.lastReply.isEmpty() || ConfigReplies::isFinalLine(w.lastReply))
+        if (w.lastReply().isEmpty() || ConfigReplies::isFinalLine(w.lastReply()))
             return;
         for (int i = 0; i < MaxReplyLines; ++i) {
-            if (!w.waitReply(timeoutMs) || ConfigReplies::isFinalLine(w.lastReply))
+            if (!w.waitReply(timeoutMs) || ConfigReplies::isFinalLine(w.lastReply()))
                 return;
         }
     }
     bool fail(int timeoutMs)
     {
-        if (w.lastReply.isEmpty())
+        if (w.lastReply().isEmpty())
             why.addCause(ErrorStack(m_command, QStringLiteral("no reply within %1 ms").arg(m_timeoutMs)));
         else
-            why.addCause(ErrorStack(m_command, QStringLiteral("reply \"%1\"").arg(w.lastReply)));
+            why.addCause(ErrorStack(m_command, QStringLiteral("reply \"%1\"").arg(w.lastReply())));
         skipToFinal(timeoutMs);
         return false;
     }
@@ -75,14 +75,14 @@ bool ConfigReader::serial()
 {
     constexpr int T = 3000;
     KZConfig &c = w.config;
-    if (!w.online)
+    if (!w.isOnline())
         return false;
 
     query(QStringLiteral("AT+IPR?"), T);
     emit w.progress(
             QCoreApplication::translate("KZConfigThread", "Загрузка настроек COM: скорость"));
     int code = -1;
-    if (ConfigReplies::parseIpr(w.lastReply, &code) != Match::Ok)
+    if (ConfigReplies::parseIpr(w.lastReply(), &code) != Match::Ok)
         return fail(T);
     if (code >= 0)
         c.baudrate = code;
@@ -92,7 +92,7 @@ bool ConfigReader::serial()
     emit w.progress(QCoreApplication::translate("KZConfigThread",
                                                 "Загрузка настроек COM: контроль потока"));
     int flow = 0;
-    switch (ConfigReplies::parseIfc(w.lastReply, &flow)) {
+    switch (ConfigReplies::parseIfc(w.lastReply(), &flow)) {
     case Match::Ok:
         c.flow = flow;
         w.waitReply(T);
@@ -103,7 +103,7 @@ bool ConfigReader::serial()
         // Older modems do not know the query and refuse it: the value stays.
         // Any other line (an unsolicited one, a late reply, silence) is no
         // answer, and the flow control is not known.
-        if (!w.lastReply.startsWith(QLatin1String("ERROR")))
+        if (!w.lastReply().startsWith(QLatin1String("ERROR")))
             return fail(T);
         break;
     }
@@ -112,7 +112,7 @@ bool ConfigReader::serial()
     emit w.progress(
             QCoreApplication::translate("KZConfigThread", "Загрузка настроек COM: формат кадра"));
     int framing = -1;
-    if (ConfigReplies::parseIcf(w.lastReply, &framing) != Match::Ok)
+    if (ConfigReplies::parseIcf(w.lastReply(), &framing) != Match::Ok)
         return fail(T);
     if (framing >= 0)
         c.framing = framing;
@@ -126,14 +126,14 @@ bool ConfigReader::profiles(QList<Profile> &list, const QString &command, const 
                             Parse parse)
 {
     constexpr int T = 5000;
-    if (!w.online)
+    if (!w.isOnline())
         return false;
     list.clear();
     emit w.progress(text);
     query(command, T);
     for (int i = 0; i <= MaxReplyLines; ++i) {
         Profile p;
-        switch (parse(w.lastReply, &p)) {
+        switch (parse(w.lastReply(), &p)) {
         case Match::Ok:
             list.append(p);
             w.waitReply(T);
@@ -143,7 +143,7 @@ bool ConfigReader::profiles(QList<Profile> &list, const QString &command, const 
         case Match::Other:
             break;
         }
-        if (w.lastReply == QLatin1String("OK")) {
+        if (w.lastReply() == QLatin1String("OK")) {
             emit w.progress(text);
             return true;
         }
@@ -169,18 +169,18 @@ bool ConfigReader::ntrip()
 bool ConfigReader::dyndns()
 {
     KZConfig &c = w.config;
-    if (!w.online)
+    if (!w.isOnline())
         return false;
     const QString text = QCoreApplication::translate("KZConfigThread", "Загрузка настроек DynDNS");
     emit w.progress(text);
     query(QStringLiteral("AT+DYNDNS?"), 5000);
-    if (w.lastReply == QLatin1String("OK")) {
+    if (w.lastReply() == QLatin1String("OK")) {
         c.dyndnsLogin.clear();
         c.dyndnsPassword.clear();
         c.dyndnsDomain.clear();
     } else {
         QString login, password, domain;
-        if (ConfigReplies::parseDyndns(w.lastReply, &login, &password, &domain) != Match::Ok)
+        if (ConfigReplies::parseDyndns(w.lastReply(), &login, &password, &domain) != Match::Ok)
             return fail(3000);
         c.dyndnsLogin = login;
         c.dyndnsPassword = password;
@@ -200,7 +200,7 @@ bool ConfigReader::autoexecQuery(ConfigReplies::AutoexecQuery which, QString *ta
                                                     : QStringLiteral("AT^JAUTO,C?"),
           T);
     QString command;
-    switch (ConfigReplies::parseAutoexec(w.lastReply, which, &command)) {
+    switch (ConfigReplies::parseAutoexec(w.lastReply(), which, &command)) {
     case ConfigReplies::AutoexecReply::Command:
         *target = command;
         w.waitReply(T);
@@ -222,12 +222,12 @@ bool ConfigReader::autoexec()
     if (w.softwareNumber() < 380) {
         query(QStringLiteral("AT^JAUTO?"), T);
         QString command;
-        switch (ConfigReplies::parseAutoexec(w.lastReply, ConfigReplies::AutoexecQuery::Single,
+        switch (ConfigReplies::parseAutoexec(w.lastReply(), ConfigReplies::AutoexecQuery::Single,
                                              &command)) {
         case ConfigReplies::AutoexecReply::None:
             return true;
         case ConfigReplies::AutoexecReply::Command:
-            (w.viaCom ? c.autoexecCom : c.autoexecBt) = command;
+            (w.identityNow().viaCom ? c.autoexecCom : c.autoexecBt) = command;
             w.waitReply(T);
             return true;
         case ConfigReplies::AutoexecReply::Other:
@@ -255,7 +255,7 @@ bool ConfigReader::bluetooth()
             QCoreApplication::translate("KZConfigThread", "Загрузка информации: Bluetooth"));
     int mode = 0;
     QString mac, pin;
-    if (ConfigReplies::parseBtMode(w.lastReply, &mode, &mac, &pin) != Match::Ok)
+    if (ConfigReplies::parseBtMode(w.lastReply(), &mode, &mac, &pin) != Match::Ok)
         return fail(T);
     c.btMode = mode;
     c.btMac = mac;

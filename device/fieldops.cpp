@@ -10,29 +10,38 @@
 
 namespace {
 
-constexpr int StartReplyMs = 2000;
-// As after an update: about 30 s for the application to come up.
-constexpr int StartProbeMs = 2000;
-constexpr int StartProbeTries = 15;
 constexpr int ModelReplyMs = 1500;
 
 } // namespace
 
 bool KZConfigThread::reportHaltedApplication()
 {
-    const QString infoReply = lastReply;
+    const QString infoReply = lastReply();
     if (infoReply != QLatin1String("ERROR"))
         return false;
     sendCommand(QStringLiteral("AT"));
     waitReply(3000);
-    if (!AppState::halted(infoReply, lastReply)) {
-        lastReply = infoReply;
+    if (!AppState::halted(infoReply, lastReply())) {
+        setLastReply(infoReply);
         return false;
     }
     applicationHalted = true;
     emit progress(AppState::haltedMessage());
     emit opCompleted(OpInfo, false, QStringLiteral("JI0: ERROR, AT > OK: application halted"));
     return true;
+}
+
+bool KZConfigThread::probeApplication(int timeoutMs, int tries)
+{
+    for (int i = 0; i < tries && !lineLost(); ++i) {
+        sendCommand(QStringLiteral("AT"));
+        waitReply(timeoutMs);
+        if (AppState::probeAnswered(lastReply()))
+            return true;
+        if (lineLost() || checkPortFailed())
+            return false;
+    }
+    return false;
 }
 
 void KZConfigThread::startApplication()
@@ -45,21 +54,17 @@ void KZConfigThread::startApplication()
     emit progress(tr("Запуск приложения модема"));
     drainInput();
     sendCommand(AppState::startCommand());
-    waitReply(StartReplyMs);
-    const QString started = lastReply;
-    for (int i = 0; i < StartProbeTries && !lineLost(); ++i) {
-        sendCommand(QStringLiteral("AT"));
-        waitReply(StartProbeMs);
-        if (AppState::probeAnswered(lastReply)) {
-            // The rest of what the module says as it comes up is no reply.
-            collectUntilQuiet(200);
-            applicationHalted = false;
-            emit opCompleted(OpStartApp, true, QString());
-            return;
-        }
+    waitReply(AppState::StartReplyMs);
+    const QString started = lastReply();
+    if (probeApplication(AppState::StartProbeMs, AppState::StartProbeTries)) {
+        // The rest of what the module says as it comes up is no reply.
+        collectUntilQuiet(200);
+        applicationHalted = false;
+        emit opCompleted(OpStartApp, true, QString());
+        return;
     }
     emit opCompleted(OpStartApp, false,
-                     QStringLiteral("SJRA > %1, AT > %2").arg(started, lastReply));
+                     QStringLiteral("SJRA > %1, AT > %2").arg(started, lastReply()));
 }
 
 void KZConfigThread::applyFirmwareRecovery()
@@ -101,7 +106,7 @@ void KZConfigThread::detect(QStringList ports)
             bool answered = false;
             while (!answered && !deadline.hasExpired() && !lineLost()) {
                 if (waitReply(int(qMax<qint64>(1, deadline.remainingTime()))))
-                    answered = Detect::isProbeAnswer(lastReply);
+                    answered = Detect::isProbeAnswer(lastReply());
             }
             if (answered) {
                 result.baud = baud;
@@ -111,12 +116,12 @@ void KZConfigThread::detect(QStringList ports)
                 while (!modelDeadline.hasExpired()
                        && waitReply(int(qMax<qint64>(1, modelDeadline.remainingTime())))) {
                     bool isReply = false;
-                    const QString model = Detect::modelFromReply(lastReply, &isReply);
+                    const QString model = Detect::modelFromReply(lastReply(), &isReply);
                     if (isReply) {
                         result.model = model;
                         break;
                     }
-                    if (lastReply == QLatin1String("ERROR"))
+                    if (lastReply() == QLatin1String("ERROR"))
                         break; // a module without its application
                 }
                 collectUntilQuiet(50);

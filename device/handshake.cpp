@@ -17,31 +17,31 @@ void KZConfigThread::handshake()
     writeBytes("\r\nAT\r\n");
     waitReply(5000);
 
-    if (lastReply == QLatin1String("AT")) {
+    if (lastReply() == QLatin1String("AT")) {
         emit progress(tr("Подключение: AT > AT"));
         waitReply(5000);
-        const QString first = lastReply;
+        const QString first = lastReply();
         sendCommand(QStringLiteral("ATE"));
         waitReply(3000);
-        if (lastReply != QLatin1String("ATE"))
-            return fail(QStringLiteral("AT > AT ") + first + QStringLiteral(", ATE > ") + lastReply);
+        if (lastReply() != QLatin1String("ATE"))
+            return fail(QStringLiteral("AT > AT ") + first + QStringLiteral(", ATE > ") + lastReply());
         waitReply(3000);
-        if (lastReply != QLatin1String("OK"))
+        if (lastReply() != QLatin1String("OK"))
             return fail(QStringLiteral("AT > AT ") + first + QStringLiteral(", ATE > ATE ")
-                        + lastReply);
+                        + lastReply());
         emit progress(tr("Подключение: ATE > OK"));
-    } else if (lastReply == QLatin1String("OK")) {
+    } else if (lastReply() == QLatin1String("OK")) {
         emit progress(tr("Подключение: AT > OK"));
-    } else if (lastReply == QLatin1String("ERROR")) {
+    } else if (lastReply() == QLatin1String("ERROR")) {
         emit progress(tr("Подключение: AT > ERROR"));
         sendCommand(QStringLiteral("AT"));
         waitReply(3000);
-        if (lastReply != QLatin1String("OK"))
-            return fail(QStringLiteral("AT > ERROR, AT > ") + lastReply);
+        if (lastReply() != QLatin1String("OK"))
+            return fail(QStringLiteral("AT > ERROR, AT > ") + lastReply());
         emit progress(tr("Подключение: AT > OK"));
     } else {
         // Possibly in a data connection: escape with the guard times.
-        const QString first = lastReply;
+        const QString first = lastReply();
         emit progress(tr("Подключение: AT > ..."));
         if (!lineLost()) {
             QThread::msleep(2000);
@@ -52,25 +52,25 @@ void KZConfigThread::handshake()
         bool sawOk = false;
         // Bounded: a modem streaming lines must not keep the drain going.
         for (int i = 0; i < 1000 && waitReply(1); ++i)
-            sawOk = sawOk || lastReply.contains(QLatin1String("OK"));
+            sawOk = sawOk || lastReply().contains(QLatin1String("OK"));
         if (!sawOk)
-            return fail(QStringLiteral("AT > ") + first + QStringLiteral(", +++ > ") + lastReply);
+            return fail(QStringLiteral("AT > ") + first + QStringLiteral(", +++ > ") + lastReply());
         emit progress(tr("Подключение: +++ > OK"));
     }
 
     sendCommand(QStringLiteral("ATH"));
     waitReply(5000);
-    if (lastReply != QLatin1String("OK"))
-        return fail(QStringLiteral("ATH > ") + lastReply);
+    if (lastReply() != QLatin1String("OK"))
+        return fail(QStringLiteral("ATH > ") + lastReply());
 
     sendCommand(QStringLiteral("ATE"));
     waitReply(500);
-    if (lastReply == QLatin1String("ATE")) {
+    if (lastReply() == QLatin1String("ATE")) {
         waitReply(1000);
-        if (lastReply != QLatin1String("OK"))
-            return fail(QStringLiteral("ATE > ATE ") + lastReply);
-    } else if (lastReply != QLatin1String("OK")) {
-        return fail(QStringLiteral("ATE > ") + lastReply);
+        if (lastReply() != QLatin1String("OK"))
+            return fail(QStringLiteral("ATE > ATE ") + lastReply());
+    } else if (lastReply() != QLatin1String("OK")) {
+        return fail(QStringLiteral("ATE > ") + lastReply());
     }
 
     emit progress(tr("Подключение: ATH > OK"));

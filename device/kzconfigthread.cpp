@@ -5,7 +5,6 @@
 #include "device/operationlog.h"
 
 #include <QDebug>
-#include <QSerialPort>
 #include <QThread>
 
 KZConfigThread::KZConfigThread(QObject *parent) : KZSerialPort(parent)
@@ -26,19 +25,10 @@ int KZConfigThread::softwareNumber() const
     return identityNow().softwareNumber();
 }
 
-DeviceIdentity KZConfigThread::identityNow() const
+void KZConfigThread::handFirmware(const FirmwareContainer &container)
 {
-    DeviceIdentity id;
-    id.model = model;
-    id.hardwareVersion = hardwareVersion;
-    id.variant = variant;
-    id.softwareVersion = softwareVersion;
-    id.serialNumber = serialNumber;
-    id.batteryVoltage = batteryVoltage;
-    id.operatorName = operatorName;
-    id.capabilities = capabilities;
-    id.viaCom = viaCom;
-    return id;
+    QMetaObject::invokeMethod(
+            this, [this, container] { m_firmware = container; }, Qt::QueuedConnection);
 }
 
 DeviceIdentity KZConfigThread::identity() const
@@ -69,14 +59,13 @@ QString KZConfigThread::formatGroupErrors(const QMap<int, ErrorStack> &errors)
 
 void KZConfigThread::publishIdentity()
 {
-    const DeviceIdentity id = identityNow();
     QMutexLocker lock(&m_snapshotLock);
-    m_identity = id;
+    m_identity = m_device;
 }
 
 void KZConfigThread::doConnect()
 {
-    OperationLogScope logScope(QStringLiteral("doConnect"), deviceName);
+    OperationLogScope logScope(QStringLiteral("doConnect"), deviceName());
     emit progress(tr("Открытие порта"));
     if (!openPort()) {
         emit opCompleted(OpConnect, false, QString());

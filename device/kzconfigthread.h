@@ -36,19 +36,8 @@ public:
     explicit KZConfigThread(QObject *parent = nullptr);
     ~KZConfigThread() override;
 
-    QString model;
-    QString hardwareVersion;
-    QString variant;
-    QString softwareVersion;
-    QString serialNumber;
-    double batteryVoltage = 0;
-    QString operatorName;
-    QStringList capabilities;
-    QSet<QString> capabilitySet;
     KZConfig config;
     QStringList btInquiryList;
-    bool viaCom = false;
-    FirmwareContainer firmware;
     std::atomic<bool> busy { false };
     // Results beside the completion signals, read once they have arrived:
     // the groups the last reqConfig could not read as it should, the
@@ -69,8 +58,13 @@ public:
     // The software version as a decimal number (0 when it is not one).
     int softwareNumber() const;
 
-    // The identity as the members hold it now; on the worker thread only.
-    DeviceIdentity identityNow() const;
+    // Queues the container for the next update onto the worker's thread, so
+    // that its copy is never written while an operation may read it. Safe to
+    // call from any thread; calls queued after it see the container.
+    void handFirmware(const FirmwareContainer &container);
+
+    // The identity as the worker holds it now; on the worker thread only.
+    const DeviceIdentity &identityNow() const { return m_device; }
     // The identity as the last device-information read left it, filled
     // before that read's completion signal. Safe to call from any thread.
     DeviceIdentity identity() const;
@@ -121,13 +115,16 @@ public slots:
 
 protected:
     bool exchangeRunning() const override { return busy.load(); }
-    // Copies the members into the snapshot identity() returns.
+    // Copies the identity into the snapshot identity() returns.
     void publishIdentity();
     void publishGroupErrors(const QMap<int, ErrorStack> &errors);
 
     // After "AT^JINFO,0" failed: when the module answers "AT" while its
     // application does not, reports that and returns true.
     bool reportHaltedApplication();
+    // "AT" until the module answers (see AppState::probeAnswered), at most
+    // `tries` times; false as soon as the line is lost.
+    bool probeApplication(int timeoutMs, int tries);
 
     // Holds busy for the life of an operation, on every way out.
     class BusyGuard
@@ -141,6 +138,10 @@ protected:
     private:
         std::atomic<bool> &m_flag;
     };
+
+    // The identity being read; the worker thread's own.
+    DeviceIdentity m_device;
+    FirmwareContainer m_firmware;
 
 private:
     mutable QMutex m_snapshotLock;

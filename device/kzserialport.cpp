@@ -90,8 +90,8 @@ KZSerialPort::KZSerialPort(QObject *parent) : QObject(parent)
 
 KZSerialPort::~KZSerialPort()
 {
-    if (port && port->isOpen())
-        port->close();
+    if (m_port && m_port->isOpen())
+        m_port->close();
 }
 
 int KZSerialPort::baudFromCode(int code)
@@ -108,41 +108,41 @@ int KZSerialPort::baudFromCode(int code)
 void KZSerialPort::setPortSettings(const QString &name, int baud, int dataBits_, int parity_,
                                    int stopBits_, int flow)
 {
-    deviceName = name;
-    baudRate = baud;
-    dataBits = dataBits_;
-    parity = parity_;
-    stopBits = stopBits_;
-    flowControl = flow;
+    m_deviceName = name;
+    m_baudRate = baud;
+    m_dataBits = dataBits_;
+    m_parity = parity_;
+    m_stopBits = stopBits_;
+    m_flowControl = flow;
 }
 
 bool KZSerialPort::openPort()
 {
-    if (port) {
-        if (port->isOpen())
-            port->close();
-        delete port;
-        port = nullptr;
+    if (m_port) {
+        if (m_port->isOpen())
+            m_port->close();
+        delete m_port;
+        m_port = nullptr;
     }
     m_open = false;
     m_lineLost = false;
     m_openFailure.clear();
 
-    port = new QSerialPort(this);
-    port->setPortName(deviceName);
-    connect(port, &QSerialPort::readyRead, this, &KZSerialPort::portReadyRead);
-    QSerialPort *p = port;
-    connect(port, &QSerialPort::errorOccurred, this, [this, p](QSerialPort::SerialPortError e) {
-        if (p != port || !isFatal(e) || !p->isOpen())
+    m_port = new QSerialPort(this);
+    m_port->setPortName(m_deviceName);
+    connect(m_port, &QSerialPort::readyRead, this, &KZSerialPort::portReadyRead);
+    QSerialPort *p = m_port;
+    connect(m_port, &QSerialPort::errorOccurred, this, [this, p](QSerialPort::SerialPortError e) {
+        if (p != m_port || !isFatal(e) || !p->isOpen())
             return;
         m_lineLost = true;
-        // Inside an exchange the blocking wait notices and closes the port;
+        // Inside an exchange the blocking wait notices and closes the m_port;
         // while idle, close it here so the next action fails at once.
         if (t_exchangeDepth == 0) {
             QMetaObject::invokeMethod(
                     this,
                     [this, p] {
-                        if (p == port && p->isOpen()) {
+                        if (p == m_port && p->isOpen()) {
                             qDebug() << QStringLiteral("port lost: %1").arg(p->errorString());
                             closePort();
                             emit portLost();
@@ -153,27 +153,27 @@ bool KZSerialPort::openPort()
     });
 
     bool ok1, ok2, ok3, ok4;
-    const int baud = baudFromCode(baudRate);
-    const auto db = dataBitsFromCode(dataBits, &ok1);
-    const auto par = parityFromCode(parity, &ok2);
-    const auto sb = stopBitsFromCode(stopBits, &ok3);
-    const auto fc = flowFromCode(flowControl, &ok4);
-    if (deviceName.isEmpty()) {
-        m_openFailure = PortError::reason(deviceName, QSerialPort::NoError, QString(), PortFacts());
+    const int baud = baudFromCode(m_baudRate);
+    const auto db = dataBitsFromCode(m_dataBits, &ok1);
+    const auto par = parityFromCode(m_parity, &ok2);
+    const auto sb = stopBitsFromCode(m_stopBits, &ok3);
+    const auto fc = flowFromCode(m_flowControl, &ok4);
+    if (m_deviceName.isEmpty()) {
+        m_openFailure = PortError::reason(m_deviceName, QSerialPort::NoError, QString(), PortFacts());
         return false;
     }
     if (baud < 0 || !ok1 || !ok2 || !ok3 || !ok4) {
         m_openFailure = tr("Недопустимые настройки порта.");
         return false;
     }
-    port->setBaudRate(baud);
-    port->setDataBits(db);
-    port->setParity(par);
-    port->setStopBits(sb);
-    port->setFlowControl(fc);
-    if (!port->open(QIODevice::ReadWrite)) {
-        m_openFailure = PortError::reason(deviceName, port->error(), port->errorString(),
-                                          PortError::inspect(PortError::systemLocation(deviceName)));
+    m_port->setBaudRate(baud);
+    m_port->setDataBits(db);
+    m_port->setParity(par);
+    m_port->setStopBits(sb);
+    m_port->setFlowControl(fc);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_openFailure = PortError::reason(m_deviceName, m_port->error(), m_port->errorString(),
+                                          PortError::inspect(PortError::systemLocation(m_deviceName)));
         return false;
     }
     m_open = true;
@@ -182,22 +182,72 @@ bool KZSerialPort::openPort()
 
 void KZSerialPort::closePort()
 {
-    online = false;
-    if (port && port->isOpen())
-        port->close();
+    m_online = false;
+    if (m_port && m_port->isOpen())
+        m_port->close();
     m_open = false;
+}
+
+bool KZSerialPort::reopenWith(int baud, int dataBits_, int parity_, int stopBits_, int flow)
+{
+    const bool wasOnline = m_online;
+    closePort();
+    m_online = wasOnline;
+    if (baud >= 0)
+        m_baudRate = baud;
+    if (dataBits_ >= 0)
+        m_dataBits = dataBits_;
+    if (parity_ >= 0)
+        m_parity = parity_;
+    if (stopBits_ >= 0)
+        m_stopBits = stopBits_;
+    if (flow >= 0)
+        m_flowControl = flow;
+    return openPort();
+}
+
+bool KZSerialPort::reopenAtSpeed(qint32 baud)
+{
+    if (!m_port)
+        return false;
+    m_port->close();
+    m_open = false;
+    m_port->setBaudRate(baud);
+    emit portSpeedChanged(baud);
+    m_open = m_port->open(QIODevice::ReadWrite);
+    return m_open;
+}
+
+qint32 KZSerialPort::portSpeed() const
+{
+    return m_port ? m_port->baudRate() : 0;
+}
+
+QString KZSerialPort::portName() const
+{
+    return m_port ? m_port->portName() : QString();
+}
+
+QString KZSerialPort::portErrorString() const
+{
+    return m_port ? m_port->errorString() : QString();
+}
+
+QIODevice *KZSerialPort::openDevice() const
+{
+    return m_port && m_port->isOpen() ? m_port : nullptr;
 }
 
 bool KZSerialPort::checkPortFailed()
 {
-    if (!port)
+    if (!m_port)
         return true;
-    if (!port->isOpen()) {
+    if (!m_port->isOpen()) {
         m_open = false;
         return true;
     }
-    if (m_lineLost || isFatal(port->error())) {
-        qDebug() << QStringLiteral("port lost: %1").arg(port->errorString());
+    if (m_lineLost || isFatal(m_port->error())) {
+        qDebug() << QStringLiteral("port lost: %1").arg(m_port->errorString());
         m_lineLost = true;
         closePort();
         emit portLost();
@@ -208,9 +258,9 @@ bool KZSerialPort::checkPortFailed()
 
 bool KZSerialPort::waitForBytes(int ms)
 {
-    if (!port || !port->isOpen())
+    if (!m_port || !m_port->isOpen())
         return false;
-    if (port->waitForReadyRead(qMax(0, ms)))
+    if (m_port->waitForReadyRead(qMax(0, ms)))
         return true;
     checkPortFailed();
     return false;
@@ -219,17 +269,17 @@ bool KZSerialPort::waitForBytes(int ms)
 bool KZSerialPort::writeBytes(const QByteArray &data)
 {
     ExchangeGuard guard(t_exchangeDepth);
-    if (!port || !port->isOpen() || checkPortFailed())
+    if (!m_port || !m_port->isOpen() || checkPortFailed())
         return false;
-    if (port->write(data) != data.size()) {
+    if (m_port->write(data) != data.size()) {
         checkPortFailed();
         return false;
     }
-    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(baudRate)));
-    while (port->bytesToWrite() > 0) {
-        if (!port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())))) {
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(m_baudRate)));
+    while (m_port->bytesToWrite() > 0) {
+        if (!m_port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())))) {
             if (checkPortFailed() || deadline.hasExpired())
-                return port && port->isOpen() && port->bytesToWrite() == 0;
+                return m_port && m_port->isOpen() && m_port->bytesToWrite() == 0;
         }
     }
     return true;
@@ -248,21 +298,21 @@ bool KZSerialPort::waitReply(int timeoutMs)
     QString gathered;
     bool finalLook = false;
     auto fail = [&] {
-        lastReply = gathered;
+        m_lastReply = gathered;
         logExchange(QStringLiteral("<! ") + gathered);
         return false;
     };
     for (;;) {
-        if (!port || !port->isOpen() || checkPortFailed())
+        if (!m_port || !m_port->isOpen() || checkPortFailed())
             return fail();
         char c;
-        while (port->bytesAvailable() > 0 && port->getChar(&c)) {
+        while (m_port->bytesAvailable() > 0 && m_port->getChar(&c)) {
             if (c == '\r')
                 continue;
             if (c == '\n') {
                 if (gathered.isEmpty())
                     continue;
-                lastReply = gathered;
+                m_lastReply = gathered;
                 logExchange(QStringLiteral("< ") + gathered);
                 return true;
             }
@@ -272,7 +322,7 @@ bool KZSerialPort::waitReply(int timeoutMs)
         }
         if (deadline.hasExpired()) {
             // Take what the driver already holds before giving up, once.
-            if (!finalLook && port->waitForReadyRead(0)) {
+            if (!finalLook && m_port->waitForReadyRead(0)) {
                 finalLook = true;
                 continue;
             }
@@ -287,7 +337,7 @@ bool KZSerialPort::waitReply(int timeoutMs)
 bool KZSerialPort::waitReplyIs(const QString &expected, int timeoutMs)
 {
     waitReply(timeoutMs);
-    return lastReply == expected;
+    return m_lastReply == expected;
 }
 
 bool KZSerialPort::sendAndWait(const QString &line, int timeoutMs)
@@ -304,14 +354,14 @@ QByteArray KZSerialPort::collect(int timeoutMs, bool (*done)(const QByteArray &)
     QByteArray data;
     QDeadlineTimer deadline(qMax(0, timeoutMs));
     for (;;) {
-        if (!port || !port->isOpen() || checkPortFailed())
+        if (!m_port || !m_port->isOpen() || checkPortFailed())
             return data;
-        data += port->read(MaxBytes + 1 - data.size());
+        data += m_port->read(MaxBytes + 1 - data.size());
         if ((done && done(data)) || data.size() > MaxBytes)
             return data;
         if (deadline.hasExpired()) {
-            if (port->waitForReadyRead(0))
-                data += port->read(MaxBytes + 1 - data.size());
+            if (m_port->waitForReadyRead(0))
+                data += m_port->read(MaxBytes + 1 - data.size());
             return data;
         }
         const qint64 left = deadline.remainingTime();
@@ -331,9 +381,9 @@ QByteArray KZSerialPort::collectUntilQuiet(int quietMs, int maxLine)
     QDeadlineTimer total(MaxTotalMs);
     QDeadlineTimer quiet(qMax(0, quietMs));
     for (;;) {
-        if (!port || !port->isOpen() || checkPortFailed())
+        if (!m_port || !m_port->isOpen() || checkPortFailed())
             return data;
-        const QByteArray more = port->readAll();
+        const QByteArray more = m_port->readAll();
         if (!more.isEmpty()) {
             data += more;
             quiet.setRemainingTime(qMax(0, quietMs));
@@ -343,7 +393,7 @@ QByteArray KZSerialPort::collectUntilQuiet(int quietMs, int maxLine)
         if (maxLine > 0 && data.size() - (data.lastIndexOf('\n') + 1) > maxLine)
             return data;
         if (quiet.hasExpired()) {
-            if (port->waitForReadyRead(0))
+            if (m_port->waitForReadyRead(0))
                 continue;
             return data;
         }
@@ -356,26 +406,26 @@ QByteArray KZSerialPort::collectUntilQuiet(int quietMs, int maxLine)
 void KZSerialPort::drainInput()
 {
     ExchangeGuard guard(t_exchangeDepth);
-    if (!port || !port->isOpen())
+    if (!m_port || !m_port->isOpen())
         return;
-    port->waitForReadyRead(0);
-    port->readAll();
-    port->clear(QSerialPort::Input);
+    m_port->waitForReadyRead(0);
+    m_port->readAll();
+    m_port->clear(QSerialPort::Input);
 }
 
 void KZSerialPort::rawWrite(QByteArray data)
 {
     logExchange(QStringLiteral("> ") + QString::fromLocal8Bit(data));
-    if (!port || !port->isOpen())
+    if (!m_port || !m_port->isOpen())
         return;
-    if (port->write(data) != data.size()) {
+    if (m_port->write(data) != data.size()) {
         checkPortFailed();
         return;
     }
-    port->flush();
-    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(baudRate)));
-    while (port->isOpen() && port->bytesToWrite() > 0 && !deadline.hasExpired()) {
-        if (!port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
+    m_port->flush();
+    QDeadlineTimer deadline(LineCodec::writeDeadlineMs(data.size(), baudFromCode(m_baudRate)));
+    while (m_port->isOpen() && m_port->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port->waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
             if (checkPortFailed())
                 return;
     }
@@ -383,11 +433,11 @@ void KZSerialPort::rawWrite(QByteArray data)
 
 void KZSerialPort::portReadyRead()
 {
-    if (t_exchangeDepth > 0 || exchangeRunning() || !m_rawReadEnabled || !port)
+    if (t_exchangeDepth > 0 || exchangeRunning() || !m_rawReadEnabled || !m_port)
         return;
-    if (port->bytesAvailable() <= 0)
+    if (m_port->bytesAvailable() <= 0)
         return;
-    const QByteArray data = port->readAll();
+    const QByteArray data = m_port->readAll();
     qDebug() << (QStringLiteral("< ") + QString::fromLocal8Bit(data));
     ExchangeLog::global().appendRaw(data);
     emit rawRead(data);

@@ -22,20 +22,42 @@ public:
     // streams bytes without a line end must not hold the worker for ever.
     static constexpr int MaxLineLength = 4096;
 
-    QString lastReply;
-    QString deviceName;
-    int baudRate = 0;    // baud-rate code (19 = 115200)
-    int dataBits = 0;    // 3 = eight, 2 = seven
-    int parity = 0;      // 0 none, 1 odd, 2 even
-    int stopBits = 0;    // 0 one, 2 two
-    int flowControl = 0; // 0 off, 1 hardware, 2 xon/xoff
-    bool online = false;
-    QSerialPort *port = nullptr;
-
     void setPortSettings(const QString &name, int baud, int dataBits, int parity, int stopBits,
                          int flow);
     bool openPort();
     void closePort();
+
+    // The settings the link opens with (the codes of the record).
+    QString deviceName() const { return m_deviceName; }
+    int baudRate() const { return m_baudRate; } // 19 = 115200
+    int dataBits() const { return m_dataBits; } // 3 = eight, 2 = seven
+    int parity() const { return m_parity; }     // 0 none, 1 odd, 2 even
+    int stopBits() const { return m_stopBits; } // 0 one, 2 two
+    int flowControl() const { return m_flowControl; } // 0 off, 1 hardware, 2 xon/xoff
+    // The port is closed and opened again with the settings given; a
+    // negative code keeps the one held.
+    bool reopenWith(int baud, int dataBits, int parity, int stopBits, int flow);
+
+    // The open port at another speed for a while (the settings stay, so
+    // the next openPort() uses them again); false when it did not open.
+    bool reopenAtSpeed(qint32 baud);
+    // The speed the port runs at now, in baud; 0 without a port.
+    qint32 portSpeed() const;
+    // The port's own words for its last error.
+    QString portErrorString() const;
+    // The open port for a client that speaks its own protocol on the line
+    // (the OBEX session of an update); null while the port is closed.
+    QIODevice *openDevice() const;
+
+    // The modem has answered the device-information read. Set on the link's
+    // thread: by that read, or by a caller that knows without it.
+    bool isOnline() const { return m_online; }
+    void setOnline(bool on) { m_online = on; }
+    // The name the port object was given at the last openPort().
+    QString portName() const;
+
+    // The last reply line, or the partial text of a wait that failed.
+    QString lastReply() const { return m_lastReply; }
 
     void sendCommand(const QString &line);
     bool waitReply(int timeoutMs);
@@ -62,6 +84,8 @@ public:
     void drainInput();
     // Writes bytes and waits until they have left; false when the port failed.
     bool writeBytes(const QByteArray &data);
+    // Waits up to ms for more bytes; false on timeout or a failed port.
+    bool waitForBytes(int ms);
 
     // Serial-library code translation (the codes are those of the record).
     static int baudFromCode(int code); // -1 when the code has no baud rate
@@ -70,6 +94,8 @@ signals:
     void rawRead(QByteArray data);
     // The port failed (device gone, line lost) and the link has closed it.
     void portLost();
+    // reopenAtSpeed() has set the port to another speed.
+    void portSpeedChanged(qint32 baud);
 
 protected slots:
     void portReadyRead();
@@ -84,11 +110,20 @@ protected:
     // Set by the worker while an operation exchanges lines with the modem.
     virtual bool exchangeRunning() const { return false; }
 
-    // Waits up to ms for more bytes; false on timeout or a failed port.
-    bool waitForBytes(int ms);
     bool checkPortFailed();
+    // For a caller that looked past a reply and gives the one before back.
+    void setLastReply(const QString &reply) { m_lastReply = reply; }
 
 private:
+    QSerialPort *m_port = nullptr;
+    QString m_lastReply;
+    QString m_deviceName;
+    int m_baudRate = 0;
+    int m_dataBits = 0;
+    int m_parity = 0;
+    int m_stopBits = 0;
+    int m_flowControl = 0;
+    bool m_online = false;
     std::atomic<bool> m_open { false };
     bool m_lineLost = false;
     bool m_rawReadEnabled = true;

@@ -10,7 +10,7 @@ void KZConfigThread::reqInfo()
     applicationHalted = false;
     auto fail = [this](const QString &tag) {
         publishIdentity();
-        emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply);
+        emit opCompleted(OpInfo, false, tag + QLatin1Char(' ') + lastReply());
     };
     // One query: the reply must start with its tag; returns the text after it.
     auto query = [this](const QString &command, const QString &tag, const QString &progressText,
@@ -18,7 +18,7 @@ void KZConfigThread::reqInfo()
         sendAndWait(command, 3000);
         if (!progressText.isEmpty())
             emit progress(progressText);
-        if (!InfoReplies::valueAfter(lastReply, tag, value))
+        if (!InfoReplies::valueAfter(lastReply(), tag, value))
             return false;
         waitReplyIs(QStringLiteral("OK"), 3000);
         return true;
@@ -31,67 +31,66 @@ void KZConfigThread::reqInfo()
             return;
         return fail(QStringLiteral("JI0:"));
     }
-    model = value;
-    online = true;
+    m_device.model = value;
+    setOnline(true);
 
     if (!query(QStringLiteral("AT^JINFO,4"), QStringLiteral("JI4:"), QString(), &value))
         return fail(QStringLiteral("JI4:"));
-    viaCom = value == QLatin1String("1");
+    m_device.viaCom = value == QLatin1String("1");
 
     if (!query(QStringLiteral("AT^JINFO,10"), QStringLiteral("JI10:"),
                tr("Загрузка информации: версия ПО"), &value))
         return fail(QStringLiteral("JI10:"));
-    softwareVersion = value;
+    m_device.softwareVersion = value;
 
     if (softwareNumber() <= 334) {
         if (!query(QStringLiteral("AT^JINFO,11"), QStringLiteral("JI11:"),
                    tr("Загрузка информации: версия железа"), &value))
             return fail(QStringLiteral("JI11:"));
-        hardwareVersion = value;
-        model = model + QLatin1Char('-') + hardwareVersion;
+        m_device.hardwareVersion = value;
+        m_device.model = m_device.model + QLatin1Char('-') + m_device.hardwareVersion;
     } else {
         if (!query(QStringLiteral("AT^JINFO,15"), QStringLiteral("JI15:"),
                    tr("Загрузка информации: тип устройства"), &value))
             return fail(QStringLiteral("JI15:"));
-        model = value;
-        InfoReplies::splitDeviceType(value, &hardwareVersion, &variant);
+        m_device.model = value;
+        InfoReplies::splitDeviceType(value, &m_device.hardwareVersion, &m_device.variant);
     }
 
     if (!query(QStringLiteral("AT^JINFO,12"), QStringLiteral("JI12:"),
                tr("Загрузка информации: серийный номер"), &value))
         return fail(QStringLiteral("JI12:"));
-    serialNumber = value;
+    m_device.serialNumber = value;
 
     if (!query(QStringLiteral("AT^JINFO,14"), QStringLiteral("JI14:"),
                tr("Загрузка информации: возможности"), &value))
         return fail(QStringLiteral("JI14:"));
-    capabilities = value.split(QLatin1Char(';'));
-    capabilitySet = QSet<QString>(capabilities.begin(), capabilities.end());
+    m_device.capabilities = value.split(QLatin1Char(';'));
 
     if (!query(QStringLiteral("AT^JINFO,13"), QStringLiteral("JI13:"),
                tr("Загрузка информации: напряжение батареи"), &value))
         return fail(QStringLiteral("JI13:"));
-    batteryVoltage = InfoReplies::batteryVolts(value);
+    m_device.batteryVoltage = InfoReplies::batteryVolts(value);
 
     sendAndWait(QStringLiteral("AT+COPS?"), 3000);
     emit progress(tr("Загрузка информации: SIM"));
-    if (!lastReply.startsWith(QLatin1String("+COPS: ")))
+    if (!lastReply().startsWith(QLatin1String("+COPS: ")))
         return fail(QStringLiteral("COPS:"));
     bool hasQuote = false;
-    const QString op = InfoReplies::copsOperator(lastReply, &hasQuote);
+    const QString op = InfoReplies::copsOperator(lastReply(), &hasQuote);
     if (hasQuote) {
-        operatorName = op;
+        m_device.operatorName = op;
         waitReplyIs(QStringLiteral("OK"), 3000);
     } else {
         waitReplyIs(QStringLiteral("OK"), 3000);
         sendAndWait(QStringLiteral("AT^SCKS?"), 3000);
         emit progress(tr("Загрузка информации: SIM"));
-        switch (InfoReplies::scksState(lastReply)) {
+        switch (InfoReplies::scksState(lastReply())) {
         case InfoReplies::SimState::Absent:
-            operatorName = tr("Отсутствует");
+            m_device.operatorName = tr("Отсутствует");
             break;
         case InfoReplies::SimState::NoNetwork:
-            operatorName = tr("Нет сети");
+            m_device.operatorName = tr("Нет сети");
             break;
         case InfoReplies::SimState::Invalid:
             return fail(QStringLiteral("SCKS:"));

@@ -166,10 +166,6 @@ WorkerClient::Result WorkerClient::applyFirmware(const FirmwareContainer &contai
                                                  const char *slot, int timeoutMs)
 {
     start();
-    // On the worker's thread, queued ahead of the update: the worker's
-    // members are never written from here while it may read them.
-    KZConfigThread *w = m_worker.get();
-    QMetaObject::invokeMethod(
-            w, [w, container] { w->firmware = container; }, Qt::QueuedConnection);
+    m_worker->handFirmware(container);
     return run(slot, timeoutMs);
 }

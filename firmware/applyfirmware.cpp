@@ -11,7 +11,6 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
-#include <QSerialPort>
 
 #include <climits>
 
@@ -21,14 +20,12 @@ const QString HaltCommand = QStringLiteral("AT^JHLT");
 const QString StartCommand = AppState::startCommand();
 constexpr qint32 TransferBaud = 115200;
 constexpr int CheckTimeoutMs = 10000;    // a check's reply, or the pause when none is awaited
-constexpr int HaltStartTimeoutMs = 2000; // reply to the halt and to the start
+constexpr int HaltStartTimeoutMs = AppState::StartReplyMs; // reply to the halt and to the start
 constexpr int HaltPauseMs = 2000;
-constexpr int ProbeBeforeMs = 500;
-constexpr int ProbeAfterMs = 2000;
 // A modem that never answers the probe must not hold the worker: about 10 s
-// after the halt, about 30 s for the application to come up again.
+// after the halt.
+constexpr int ProbeBeforeMs = 500;
 constexpr int ProbeTriesBefore = 20;
-constexpr int ProbeTriesAfter = 15;
 constexpr int QuietEndMs = 200;
 
 } // namespace
@@ -38,14 +35,14 @@ void KZConfigThread::applyFirmware()
     BusyGuard guard(busy);
     OperationLogScope logScope(QStringLiteral("applyFirmware"));
     // Its own copy: choosing another file meanwhile cannot change this update.
-    const FirmwareContainer fw = firmware;
+    const FirmwareContainer fw = m_firmware;
 
     // The reason below the short text, where a layer beneath gave one.
     ErrorStack cause;
     auto finish = [this, &cause](bool ok, const QString &text) {
         // A check reads only its reply line; the rest of the modem's answer
         // (its final "OK") must not be taken by the next operation.
-        if (port && port->isOpen() && !lineLost())
+        if (openDevice() && !lineLost())
             collectUntilQuiet(QuietEndMs);
         emit progressValue(0, 0);
         emit opCompleted(OpFirmware, ok, ok ? text : cause.format(text));
@@ -60,7 +57,7 @@ void KZConfigThread::applyFirmware()
             if (gone())
                 return false;
             const qint64 left = deadline.remainingTime();
-            port->waitForReadyRead(int(qBound<qint64>(qint64(1), left, qint64(100))));
+            waitForBytes(int(qBound<qint64>(qint64(1), left, qint64(100))));
         }
         return !gone();
     };
@@ -83,34 +80,15 @@ void KZConfigThread::applyFirmware()
                 *failure = lostText;
                 return false;
             }
-            if (lastReply != c.reply) {
-                *failure = pattern.arg(c.command, lastReply);
+            if (lastReply() != c.reply) {
+                *failure = pattern.arg(c.command, lastReply());
                 return false;
             }
         }
         return true;
     };
 
-    // Only the port object's speed changes; the link's settings stay.
-    auto setSpeed = [this](qint32 baud) {
-        port->close();
-        port->setBaudRate(baud);
-        return port->open(QIODevice::ReadWrite);
-    };
-
-    auto probe = [&](int timeoutMs, int tries) {
-        for (int i = 0; i < tries; ++i) {
-            sendCommand(QStringLiteral("AT"));
-            waitReply(timeoutMs);
-            if (AppState::probeAnswered(lastReply))
-                return true;
-            if (gone())
-                return false;
-        }
-        return false;
-    };
-
-    if (!port || !port->isOpen() || gone())
+    if (!openDevice() || gone())
         return finish(false, lostText);
     // A line end inside a command would run a command of its own.
     QString unclean;
@@ -136,7 +114,7 @@ void KZConfigThread::applyFirmware()
         return finish(false, lostText);
 
     // With the application halted the module talks at 115200.
-    const qint32 noted = port->baudRate();
+    const qint32 noted = portSpeed();
     const bool switched = noted != TransferBaud;
 
     // What can be put back after the halt: the application and the port speed.
@@ -147,10 +125,10 @@ void KZConfigThread::applyFirmware()
         waitReply(HaltStartTimeoutMs);
         if (gone())
             return false;
-        if (switched && !setSpeed(noted)) {
+        if (switched && !reopenAtSpeed(noted)) {
             qDebug() << QStringLiteral("firmware: port not reopened at %1: %2")
                                 .arg(noted)
-                                .arg(port->errorString());
+                                .arg(portErrorString());
             gone();
             return false;
         }
@@ -162,10 +140,10 @@ void KZConfigThread::applyFirmware()
         finish(false, text);
     };
 
-    if (switched && !setSpeed(TransferBaud)) {
-        const QString text = QStringLiteral("Port at %1: %2").arg(TransferBaud).arg(port->errorString());
+    if (switched && !reopenAtSpeed(TransferBaud)) {
+        const QString text = QStringLiteral("Port at %1: %2").arg(TransferBaud).arg(portErrorString());
         // Back to the old speed; the halted module may not hear the start there.
-        if (setSpeed(noted)) {
+        if (reopenAtSpeed(noted)) {
             sendCommand(StartCommand);
             waitReply(HaltStartTimeoutMs);
         }
@@ -174,15 +152,15 @@ void KZConfigThread::applyFirmware()
     }
 
     drainInput();
-    if (!probe(ProbeBeforeMs, ProbeTriesBefore)) {
-        if (lineLost() || !port->isOpen())
+    if (!probeApplication(ProbeBeforeMs, ProbeTriesBefore)) {
+        if (lineLost() || !openDevice())
             return finish(false, lostText);
-        return failRestored(QStringLiteral("Halt: AT > ") + lastReply);
+        return failRestored(QStringLiteral("Halt: AT > ") + lastReply());
     }
     drainInput();
 
     std::unique_ptr<ObexClient> client =
-            ObexClient::create(port, ObexClient::fileSystemTarget(), &cause);
+            ObexClient::create(openDevice(), ObexClient::fileSystemTarget(), &cause);
     if (gone())
         return finish(false, lostText);
     if (!client)
@@ -230,10 +208,10 @@ void KZConfigThread::applyFirmware()
 
     if (!restore())
         return finish(false, lostText);
-    if (!probe(ProbeAfterMs, ProbeTriesAfter)) {
+    if (!probeApplication(AppState::StartProbeMs, AppState::StartProbeTries)) {
         if (gone())
             return finish(false, lostText);
-        return finish(false, QStringLiteral("Start: AT > ") + lastReply);
+        return finish(false, QStringLiteral("Start: AT > ") + lastReply());
     }
     drainInput();
 

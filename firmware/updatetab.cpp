@@ -25,7 +25,7 @@ bool MainWindow::firmwareFits() const
     // confirms instead (on_updateButton_clicked).
     if (firmwareRecovery)
         return firmwareLoaded;
-    return firmwareLoaded && FirmwareFit::fits(worker.firmware.info, worker.hardwareVersion);
+    return firmwareLoaded && FirmwareFit::fits(chosenFirmware.info, device.hardwareVersion);
 }
 
 void MainWindow::on_updateSelectBtn_clicked()
@@ -43,7 +43,7 @@ void MainWindow::on_updateSelectBtn_clicked()
         showBox(QMessageBox::Critical, tr("Ошибка"), error);
         return;
     }
-    worker.firmware = read;
+    chosenFirmware = read;
     firmwareLoaded = true;
 
     ui->updateFileField->setText(path);
@@ -52,7 +52,7 @@ void MainWindow::on_updateSelectBtn_clicked()
     const bool idle = firmwareRecovery || std::any_of(controls.cbegin(), controls.cend(), [this](QWidget *w) {
         return w != ui->updateButton && w->isEnabled();
     });
-    ui->updateHardVersion->setText(FirmwareFit::hardwareText(read.info, worker.hardwareVersion));
+    ui->updateHardVersion->setText(FirmwareFit::hardwareText(read.info, device.hardwareVersion));
     if (firmwareFits())
         ui->updateButton->setEnabled(idle);
     ui->updateSoftVersion->setText(QString::number(read.info.softwareVersion));
@@ -64,17 +64,17 @@ void MainWindow::on_updateButton_clicked()
     // Only the module answers, over its COM port: no Bluetooth, no checks.
     const bool recovery = firmwareRecovery;
     if (recovery) {
-        const QString joined = worker.firmware.info.hardwareVersions.join(QLatin1Char(','));
-        const auto answer
-                = askBox(QMessageBox::Question, tr("Обновление ПО"),
-                         tr("Модем без приложения не сообщает версию оборудования. Файл "
-                            "предназначен для модели %1, версии оборудования %2. Обновить "
-                            "ПО модема этим файлом?")
-                                 .arg(worker.firmware.info.model, joined),
-                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const QString joined = chosenFirmware.info.hardwareVersions.join(QLatin1Char(','));
+        const auto answer = askBox(
+                QMessageBox::Question, tr("Обновление ПО"),
+                tr("Модем без приложения не сообщает версию оборудования. Файл "
+                               "предназначен для модели %1, версии оборудования %2. Обновить "
+                               "ПО модема этим файлом?")
+                        .arg(chosenFirmware.info.model, joined),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
-    } else if (!worker.viaCom) {
+    } else if (!device.viaCom) {
         showBox(QMessageBox::Information, QString(),
                 Messages::text(Messages::firmwareOverBluetooth));
         return;
@@ -122,6 +122,7 @@ void MainWindow::on_updateButton_clicked()
                           ui->updateStep->setText(ok ? tr("Обновление ПО завершено")
                                                      : Messages::text(Messages::firmware));
                       });
+    worker.handFirmware(chosenFirmware);
     QMetaObject::invokeMethod(&worker, recovery ? "applyFirmwareRecovery" : "applyFirmware",
                               Qt::QueuedConnection);
     noteQueued(Running::Firmware);

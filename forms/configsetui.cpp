@@ -4,7 +4,6 @@
 
 #include "forms/configset.h"
 #include "forms/profileforms.h"
-#include "ui_ddnsform.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -20,7 +19,7 @@ void MainWindow::on_configSave_clicked()
     // Profiles and autostart commands as last read; serial, DynDNS and
     // Bluetooth as the window shows them.
     ConfigSet::Data d =
-            ConfigSet::fromConfig(worker.config, worker.model, worker.softwareVersion);
+            ConfigSet::fromConfig(worker.config, device.model, device.softwareVersion);
     // A box without a current row keeps the record's row, so that the file
     // stays loadable.
     if (ui->comBaud->currentIndex() >= 0)
@@ -32,9 +31,9 @@ void MainWindow::on_configSave_clicked()
     if (ui->comFlow->currentIndex() >= 0)
         d.flowRow = ui->comFlow->currentIndex();
 
-    d.dyndnsLogin = ddnsForm->ui->dyndnsUsername->text();
-    d.dyndnsPassword = ddnsForm->ui->dyndnsPassword->text();
-    d.dyndnsDomain = ddnsForm->ui->dyndnsDomain->text();
+    d.dyndnsLogin = ddnsForm->login();
+    d.dyndnsPassword = ddnsForm->password();
+    d.dyndnsDomain = ddnsForm->domain();
 
     // No button checked: the mode the modem reported, since a file with
     // mode -1 would be refused on loading.
@@ -67,11 +66,12 @@ void MainWindow::on_configLoad_clicked()
         return;
     }
 
-    if (!ConfigSet::versionMatches(loaded, worker.model, worker.softwareVersion)) {
-        const auto answer = askBox(QMessageBox::Warning, tr("Ошибка"),
-                                   ConfigSet::versionQuestion(loaded.partno, loaded.softversion,
-                                                              worker.model, worker.softwareVersion),
-                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (!ConfigSet::versionMatches(loaded, device.model, device.softwareVersion)) {
+        const auto answer =
+                askBox(QMessageBox::Warning, tr("Ошибка"),
+                       ConfigSet::versionQuestion(loaded.partno, loaded.softversion,
+                                                  device.model, device.softwareVersion),
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
     }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "config/kzconfig.h"
+
 #include <QDialog>
+#include <QList>
+#include <QStringList>
 
 namespace Ui {
 class GprsForm;
@@ -9,7 +13,8 @@ class DdnsForm;
 }
 
 // The profile dialogs hold no data of their own beyond their widgets; the
-// window's slots read and fill them.
+// window reads and fills them through their values and learns of the
+// user's choices from their signals.
 class GprsForm : public QDialog
 {
     Q_OBJECT
@@ -17,12 +22,28 @@ class GprsForm : public QDialog
 public:
     explicit GprsForm(QWidget *parent = nullptr);
     ~GprsForm() override;
-    Ui::GprsForm *ui;
 
+    // The fields as typed, and filling them.
+    GprsProfile profile() const;
+    void setProfile(const GprsProfile &p);
     void clearFields();
+    // The profile list, in record order; the row named `current` becomes
+    // current, which shows that profile.
+    void setNames(const QStringList &names, const QString &current);
+    int currentRow() const;
+    // The widgets usable only while a modem is connected.
+    QList<QWidget *> controls() const;
+
+signals:
+    void currentRowChanged(int row);
+    void saveClicked();
+    void deleteClicked();
 
 private slots:
     void on_gprsAdd_clicked();
+
+private:
+    Ui::GprsForm *ui;
 };
 
 enum NtripDialogMode { NtripClientMode = 0, NtripCasterMode = 1, NtripServerMode = 2 };
@@ -34,14 +55,27 @@ class NtripForm : public QDialog
 public:
     explicit NtripForm(QWidget *parent = nullptr);
     ~NtripForm() override;
-    Ui::NtripForm *ui;
 
     // Shows the group boxes that the mode uses.
     void setMode(NtripDialogMode mode);
+    // The fields as typed (hidden ones too), and filling them.
+    NtripProfile profile() const;
+    void setProfile(const NtripProfile &p);
     void clearFields();
+    void setNames(const QStringList &names, const QString &current);
+    int currentRow() const;
+    QList<QWidget *> controls() const;
+
+signals:
+    void currentRowChanged(int row);
+    void saveClicked();
+    void deleteClicked();
 
 private slots:
     void on_ntripAdd_clicked();
+
+private:
+    Ui::NtripForm *ui;
 };
 
 class DdnsForm : public QDialog
@@ -51,7 +85,15 @@ class DdnsForm : public QDialog
 public:
     explicit DdnsForm(QWidget *parent = nullptr);
     ~DdnsForm() override;
-    Ui::DdnsForm *ui;
 
+    // The account's fields as typed, and filling them.
+    QString domain() const;
+    QString login() const;
+    QString password() const;
+    void setAccount(const QString &domain, const QString &login, const QString &password);
     void clearFields();
+    QList<QWidget *> controls() const;
+
+private:
+    Ui::DdnsForm *ui;
 };

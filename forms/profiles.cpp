@@ -4,10 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "forms/profileforms.h"
-#include "ui_ddnsform.h"
-#include "ui_gprsform.h"
 #include "ui_mainwindow.h"
-#include "ui_ntripform.h"
 
 #include "config/linevalues.h"
 
@@ -16,10 +13,9 @@ namespace {
 // The record with the GPRS dialog's fields saved into it: every profile of
 // that name is changed (the modem or a set file may deliver several), or the
 // profile is appended when there is none.
-KZConfig withGprsFields(const KZConfig &record, const Ui::GprsForm *f)
+KZConfig withGprsFields(const KZConfig &record, const GprsForm *f)
 {
-    const GprsProfile typed { f->gprsProfileName->text(), f->gprsProfileAccessPoint->text(),
-                              f->gprsProfileUser->text(), f->gprsProfilePassword->text() };
+    const GprsProfile typed = f->profile();
     KZConfig copy = record;
     bool matched = false;
     for (GprsProfile &p : copy.gprsProfiles) {
@@ -35,16 +31,9 @@ KZConfig withGprsFields(const KZConfig &record, const Ui::GprsForm *f)
 
 // The same for the NTRIP dialog; hidden fields are saved too, with whatever
 // they hold.
-KZConfig withNtripFields(const KZConfig &record, const Ui::NtripForm *f)
+KZConfig withNtripFields(const KZConfig &record, const NtripForm *f)
 {
-    const NtripProfile typed { f->ntripProfileName->text(),
-                               f->ntripProfileAddress->text(),
-                               f->ntripProfilePort->text(),
-                               f->ntripProfileMountpoint->text(),
-                               f->ntripProfileClientUsername->text(),
-                               f->ntripProfileClientPassword->text(),
-                               f->ntripProfileServerPassword->text(),
-                               f->ntripProfileSourcetable->text() };
+    const NtripProfile typed = f->profile();
     KZConfig copy = record;
     bool matched = false;
     for (NtripProfile &p : copy.ntripProfiles) {
@@ -65,12 +54,12 @@ void MainWindow::editGprsProfiles(QComboBox *box)
     if (runDialog(gprsForm) != QDialog::Accepted)
         return;
     // A refused save leaves the box as it was.
-    const bool fits = LineValues::check(withGprsFields(worker.config, gprsForm->ui),
+    const bool fits = LineValues::check(withGprsFields(worker.config, gprsForm),
                                         KZConfig::ConfigGprs)
                               .isEmpty();
     xon_gprsProfileSave_clicked();
     if (fits)
-        box->setCurrentIndex(gprsForm->ui->gprsList->currentRow());
+        box->setCurrentIndex(gprsForm->currentRow());
 }
 
 void MainWindow::editNtripProfiles(int mode, QComboBox *box)
@@ -78,12 +67,12 @@ void MainWindow::editNtripProfiles(int mode, QComboBox *box)
     ntripForm->setMode(NtripDialogMode(mode));
     if (runDialog(ntripForm) != QDialog::Accepted)
         return;
-    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm->ui),
+    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm),
                                         KZConfig::ConfigNtrip)
                               .isEmpty();
     xon_ntripProfileSave_clicked();
     if (fits)
-        box->setCurrentIndex(ntripForm->ui->ntripList->currentRow());
+        box->setCurrentIndex(ntripForm->currentRow());
 }
 
 void MainWindow::on_conRoverGprsEdit_clicked()
@@ -124,10 +113,7 @@ void MainWindow::xon_gprsList_currentRowChanged(int row)
     if (row < 0 || row >= worker.config.gprsProfiles.size())
         return;
     const GprsProfile &p = worker.config.gprsProfiles.at(row);
-    gprsForm->ui->gprsProfileName->setText(p.name);
-    gprsForm->ui->gprsProfileAccessPoint->setText(p.apn);
-    gprsForm->ui->gprsProfileUser->setText(p.username);
-    gprsForm->ui->gprsProfilePassword->setText(p.password);
+    gprsForm->setProfile(p);
 }
 
 void MainWindow::xon_ntripList_currentRowChanged(int row)
@@ -135,38 +121,30 @@ void MainWindow::xon_ntripList_currentRowChanged(int row)
     if (row < 0 || row >= worker.config.ntripProfiles.size())
         return;
     const NtripProfile &p = worker.config.ntripProfiles.at(row);
-    Ui::NtripForm *f = ntripForm->ui;
-    f->ntripProfileName->setText(p.name);
-    f->ntripProfileAddress->setText(p.address);
-    f->ntripProfilePort->setText(p.port);
-    f->ntripProfileMountpoint->setText(p.mountpoint);
-    f->ntripProfileClientUsername->setText(p.clientLogin);
-    f->ntripProfileClientPassword->setText(p.clientPassword);
-    f->ntripProfileServerPassword->setText(p.serverPassword);
-    f->ntripProfileSourcetable->setText(p.sourcetable);
+    ntripForm->setProfile(p);
 }
 
 void MainWindow::xon_gprsProfileSave_clicked()
 {
-    const KZConfig copy = withGprsFields(worker.config, gprsForm->ui);
+    const KZConfig copy = withGprsFields(worker.config, gprsForm);
     if (!valuesFitLine(copy, KZConfig::ConfigGprs))
         return;
-    currentGprsName = gprsForm->ui->gprsProfileName->text();
+    currentGprsName = gprsForm->profile().name;
     startWrite(copy, KZConfig::ConfigGprs);
 }
 
 void MainWindow::xon_ntripProfileSave_clicked()
 {
-    const KZConfig copy = withNtripFields(worker.config, ntripForm->ui);
+    const KZConfig copy = withNtripFields(worker.config, ntripForm);
     if (!valuesFitLine(copy, KZConfig::ConfigNtrip))
         return;
-    currentNtripName = ntripForm->ui->ntripProfileName->text();
+    currentNtripName = ntripForm->profile().name;
     startWrite(copy, KZConfig::ConfigNtrip);
 }
 
 void MainWindow::xon_gprsDelete_clicked()
 {
-    const int row = gprsForm->ui->gprsList->currentRow();
+    const int row = gprsForm->currentRow();
     if (row < 0)
         return;
     KZConfig copy = worker.config;
@@ -179,7 +157,7 @@ void MainWindow::xon_gprsDelete_clicked()
 
 void MainWindow::xon_ntripDelete_clicked()
 {
-    const int row = ntripForm->ui->ntripList->currentRow();
+    const int row = ntripForm->currentRow();
     if (row < 0)
         return;
     KZConfig copy = worker.config;
@@ -195,9 +173,9 @@ void MainWindow::xon_dyndnsSave_clicked()
     // Empty fields are written as they are: switching DynDNS off is the
     // operating-mode save's job.
     KZConfig copy = worker.config;
-    copy.dyndnsDomain = ddnsForm->ui->dyndnsDomain->text();
-    copy.dyndnsLogin = ddnsForm->ui->dyndnsUsername->text();
-    copy.dyndnsPassword = ddnsForm->ui->dyndnsPassword->text();
+    copy.dyndnsDomain = ddnsForm->domain();
+    copy.dyndnsLogin = ddnsForm->login();
+    copy.dyndnsPassword = ddnsForm->password();
     if (!valuesFitLine(copy, KZConfig::ConfigDyndns))
         return;
     startWrite(copy, KZConfig::ConfigDyndns);

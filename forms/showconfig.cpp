@@ -7,42 +7,29 @@
 #include "device/exchangelog.h"
 #include "device/groupresult.h"
 #include "forms/profileforms.h"
-#include "ui_ddnsform.h"
-#include "ui_gprsform.h"
 #include "ui_mainwindow.h"
-#include "ui_ntripform.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 
 namespace {
 
-// Refills a profile list and its boxes with the names, in record order.
+// Refills the boxes of a profile list with the names, in record order.
 // Each box stays on the name it showed before, when that name is still
-// there; otherwise it keeps what refilling gives it (its first item). The
-// list row named `current` becomes current, which shows that profile.
-void refillNames(const QStringList &names, QListWidget *list, const QList<QComboBox *> &boxes,
-                 const QString &current)
+// there; otherwise it keeps what refilling gives it (its first item).
+void refillBoxes(const QStringList &names, const QList<QComboBox *> &boxes)
 {
     QStringList remembered;
     for (QComboBox *box : boxes)
         remembered << box->currentText();
-
-    list->clear();
     for (QComboBox *box : boxes)
         box->clear();
-
     for (int i = 0; i < names.size(); ++i) {
-        const QString &name = names.at(i);
-        list->addItem(name);
-        for (QComboBox *box : boxes)
-            box->addItem(name);
         for (int b = 0; b < boxes.size(); ++b) {
-            if (name == remembered.at(b))
+            boxes.at(b)->addItem(names.at(i));
+            if (names.at(i) == remembered.at(b))
                 boxes.at(b)->setCurrentIndex(i);
         }
-        if (name == current)
-            list->setCurrentRow(i);
     }
 }
 
@@ -95,23 +82,20 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
         QStringList names;
         for (const GprsProfile &p : c.gprsProfiles)
             names << p.name;
-        refillNames(names, gprsForm->ui->gprsList,
-                    { ui->conRoverGprsSelect, ui->conBaseGprsSelect }, currentGprsName);
+        gprsForm->setNames(names, currentGprsName);
+        refillBoxes(names, { ui->conRoverGprsSelect, ui->conBaseGprsSelect });
     }
     if (flagsOk & KZConfig::ConfigNtrip) {
         QStringList names;
         for (const NtripProfile &p : c.ntripProfiles)
             names << p.name;
-        refillNames(names, ntripForm->ui->ntripList,
-                    { ui->conRoverNtripSelect, ui->conBaseNtripServerSelect,
-                      ui->conBaseNtripCasterSelect },
-                    currentNtripName);
+        ntripForm->setNames(names, currentNtripName);
+        refillBoxes(names, { ui->conRoverNtripSelect, ui->conBaseNtripServerSelect,
+                             ui->conBaseNtripCasterSelect });
     }
 
     if (flagsOk & KZConfig::ConfigDyndns) {
-        ddnsForm->ui->dyndnsDomain->setText(c.dyndnsDomain);
-        ddnsForm->ui->dyndnsUsername->setText(c.dyndnsLogin);
-        ddnsForm->ui->dyndnsPassword->setText(c.dyndnsPassword);
+        ddnsForm->setAccount(c.dyndnsDomain, c.dyndnsLogin, c.dyndnsPassword);
         ui->conBaseDyndnsEnabled->setChecked(!c.dyndnsDomain.isEmpty()
                                              && !c.dyndnsLogin.isEmpty()
                                              && !c.dyndnsPassword.isEmpty());

@@ -306,7 +306,7 @@ private slots:
 
         QTest::mouseClick(w.form()->disconnectBtn, Qt::LeftButton);
         verifyDisconnected(w);
-        QVERIFY(!w.kz()->online);
+        QVERIFY(!w.kz()->isOnline());
 
         // The line is free again for the next connection.
         w.infoHandled = false;
@@ -350,7 +350,7 @@ private slots:
         QCOMPARE(box->currentText(), rig.sim.portName());
         rig.clickConnect();
         QTRY_VERIFY_WITH_TIMEOUT(w.infoHandled, ChainMs);
-        QCOMPARE(w.kz()->deviceName, rig.sim.portName());
+        QCOMPARE(w.kz()->deviceName(), rig.sim.portName());
         QCOMPARE(w.form()->infoPartNo->text(), QStringLiteral("KZ520-03-ABP"));
     }
 

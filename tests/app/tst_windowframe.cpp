@@ -151,9 +151,9 @@ private slots:
 
         // Stored before the queued open runs.
         KZConfigThread *kz = w.kz();
-        QCOMPARE(kz->deviceName, QString(MissingPort));
-        QCOMPARE((QList<int> { kz->baudRate, kz->dataBits, kz->parity, kz->stopBits,
-                               kz->flowControl }),
+        QCOMPARE(kz->deviceName(), QString(MissingPort));
+        QCOMPARE((QList<int> { kz->baudRate(), kz->dataBits(), kz->parity(), kz->stopBits(),
+                               kz->flowControl() }),
                  codes);
         QTRY_COMPARE(w.boxes.size(), 1); // the port does not exist
     }

@@ -3,7 +3,7 @@
 #include "support/windowrig.h"
 
 #include "forms/profileforms.h"
-#include "ui_gprsform.h"
+#include <QListWidget>
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -178,8 +178,8 @@ void TestConfigSetUi::versionQuestion()
     TestWindow w;
     connectWindow(w, sim);
     ReadCounter reads(w);
-    const QString model = w.kz()->model;
-    const QString software = w.kz()->softwareVersion;
+    const QString model = w.identityShown().model;
+    const QString software = w.identityShown().softwareVersion;
     QCOMPARE(w.form()->infoPartNo->text(), model);
     QCOMPARE(software, QStringLiteral("390"));
     if (partno == "=")
@@ -260,8 +260,8 @@ void TestConfigSetUi::refusedFiles()
     QTemporaryDir dir;
     const QString path = dir.filePath("bad.kzini");
     if (!contents.isEmpty()) {
-        contents.replace("partno=@", "partno=" + w.kz()->model.toLatin1());
-        contents.replace("softversion=@", "softversion=" + w.kz()->softwareVersion.toLatin1());
+        contents.replace("partno=@", "partno=" + w.identityShown().model.toLatin1());
+        contents.replace("softversion=@", "softversion=" + w.identityShown().softwareVersion.toLatin1());
         writeFile(path, contents);
     }
 
@@ -321,7 +321,7 @@ void TestConfigSetUi::resetEmptiesEverything()
     QCOMPARE(s.baud, 115200);
     QVERIFY(s.autoexecB.isEmpty());
 
-    QCOMPARE(w.gprsDialog()->ui->gprsList->count(), 0);
+    QCOMPARE(w.gprsDialog()->findChild<QListWidget *>("gprsList")->count(), 0);
     for (QComboBox *box : { w.form()->conRoverGprsSelect, w.form()->conBaseGprsSelect,
                             w.form()->conRoverNtripSelect, w.form()->conBaseNtripServerSelect,
                             w.form()->conBaseNtripCasterSelect })

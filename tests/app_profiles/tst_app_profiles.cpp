@@ -3,13 +3,68 @@
 #include "support/windowrig.h"
 
 #include "forms/profileforms.h"
-#include "ui_ddnsform.h"
-#include "ui_gprsform.h"
-#include "ui_ntripform.h"
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 #include <QTest>
 
 namespace {
+
+// The dialogs' widgets, found by their object names.
+struct GprsWidgets {
+    QListWidget *gprsList;
+    QPushButton *gprsAdd;
+    QPushButton *gprsDelete;
+    QLineEdit *gprsProfileName;
+    QLineEdit *gprsProfileAccessPoint;
+    QPushButton *gprsProfileSave;
+    explicit GprsWidgets(QWidget *d)
+        : gprsList(d->findChild<QListWidget *>("gprsList")),
+          gprsAdd(d->findChild<QPushButton *>("gprsAdd")),
+          gprsDelete(d->findChild<QPushButton *>("gprsDelete")),
+          gprsProfileName(d->findChild<QLineEdit *>("gprsProfileName")),
+          gprsProfileAccessPoint(d->findChild<QLineEdit *>("gprsProfileAccessPoint")),
+          gprsProfileSave(d->findChild<QPushButton *>("gprsProfileSave"))
+    {
+    }
+};
+
+struct NtripWidgets {
+    QListWidget *ntripList;
+    QPushButton *ntripDelete;
+    QGroupBox *ntripCommonConfig;
+    QLineEdit *ntripProfileName;
+    QGroupBox *ntripClientConfig;
+    QGroupBox *ntripServerConfig;
+    QLineEdit *ntripProfileServerPassword;
+    QGroupBox *ntripCasterConfig;
+    explicit NtripWidgets(QWidget *d)
+        : ntripList(d->findChild<QListWidget *>("ntripList")),
+          ntripDelete(d->findChild<QPushButton *>("ntripDelete")),
+          ntripCommonConfig(d->findChild<QGroupBox *>("ntripCommonConfig")),
+          ntripProfileName(d->findChild<QLineEdit *>("ntripProfileName")),
+          ntripClientConfig(d->findChild<QGroupBox *>("ntripClientConfig")),
+          ntripServerConfig(d->findChild<QGroupBox *>("ntripServerConfig")),
+          ntripProfileServerPassword(d->findChild<QLineEdit *>("ntripProfileServerPassword")),
+          ntripCasterConfig(d->findChild<QGroupBox *>("ntripCasterConfig"))
+    {
+    }
+};
+
+struct DdnsWidgets {
+    QLineEdit *dyndnsDomain;
+    QLineEdit *dyndnsUsername;
+    QLineEdit *dyndnsPassword;
+    explicit DdnsWidgets(QWidget *d)
+        : dyndnsDomain(d->findChild<QLineEdit *>("dyndnsDomain")),
+          dyndnsUsername(d->findChild<QLineEdit *>("dyndnsUsername")),
+          dyndnsPassword(d->findChild<QLineEdit *>("dyndnsPassword"))
+    {
+    }
+};
+
 
 SimState withProfiles(const QStringList &gprs, const QStringList &ntrip = {})
 {
@@ -89,7 +144,8 @@ void TestProfiles::saveInsideDialog()
     TestWindow w;
     connectWindow(w, sim);
     ReadCounter reads(w);
-    Ui::GprsForm *g = w.gprsDialog()->ui;
+    GprsWidgets gw(w.gprsDialog());
+    GprsWidgets *g = &gw;
 
     sim.clearLog();
     w.dialogHandler = [&](QDialog *d) {
@@ -128,7 +184,8 @@ void TestProfiles::deleteLastProfileEmptiesListAndBoxes()
     ReadCounter reads(w);
     QCOMPARE(w.form()->conRoverGprsSelect->currentText(), QStringLiteral("only"));
 
-    Ui::GprsForm *g = w.gprsDialog()->ui;
+    GprsWidgets gw(w.gprsDialog());
+    GprsWidgets *g = &gw;
     // No current row: delete does nothing.
     g->gprsList->setCurrentRow(-1);
     g->gprsDelete->click();
@@ -143,7 +200,8 @@ void TestProfiles::deleteLastProfileEmptiesListAndBoxes()
     QCOMPARE(w.form()->conBaseGprsSelect->count(), 0);
     QCOMPARE(w.form()->conRoverNtripSelect->count(), 1);
 
-    Ui::NtripForm *n = w.ntripDialog()->ui;
+    NtripWidgets nw(w.ntripDialog());
+    NtripWidgets *n = &nw;
     n->ntripList->setCurrentRow(0);
     n->ntripDelete->click();
     QTRY_COMPARE_WITH_TIMEOUT(reads.count, 2, 15000);
@@ -160,7 +218,8 @@ void TestProfiles::addThenOk()
     TestWindow w;
     connectWindow(w, sim);
     ReadCounter reads(w);
-    Ui::GprsForm *g = w.gprsDialog()->ui;
+    GprsWidgets gw(w.gprsDialog());
+    GprsWidgets *g = &gw;
     QCOMPARE(w.form()->conRoverGprsSelect->currentText(), QStringLiteral("A"));
 
     sim.clearLog();
@@ -214,7 +273,8 @@ void TestProfiles::ntripModeDecidesGroupBoxes()
     QFETCH(bool, caster);
 
     TestWindow w;
-    Ui::NtripForm *n = w.ntripDialog()->ui;
+    NtripWidgets nw(w.ntripDialog());
+    NtripWidgets *n = &nw;
     QList<bool> seen;
     w.dialogHandler = [&](QDialog *) {
         seen = { !n->ntripCommonConfig->isHidden(), !n->ntripClientConfig->isHidden(),
@@ -234,7 +294,8 @@ void TestProfiles::serverModeKeepsHiddenClientFields()
     TestWindow w;
     connectWindow(w, sim);
     ReadCounter reads(w);
-    Ui::NtripForm *n = w.ntripDialog()->ui;
+    NtripWidgets nw(w.ntripDialog());
+    NtripWidgets *n = &nw;
 
     sim.clearLog();
     w.dialogHandler = [&](QDialog *) {
@@ -260,7 +321,8 @@ void TestProfiles::emptyDyndnsUnchecksSwitch()
     ReadCounter reads(w);
     QVERIFY(w.form()->conBaseDyndnsEnabled->isChecked());
 
-    Ui::DdnsForm *d = w.ddnsDialog()->ui;
+    DdnsWidgets dw(w.ddnsDialog());
+    DdnsWidgets *d = &dw;
     // Cancel keeps what was typed in the fields and writes nothing.
     w.dialogHandler = [&](QDialog *) {
         d->dyndnsDomain->setText(QStringLiteral("typed"));
@@ -324,9 +386,9 @@ void TestProfiles::valuesTheLineCannotCarry()
     sim.clearLog();
     w.dialogHandler = [&](QDialog *) {
         if (dialog == "gprs")
-            w.gprsDialog()->ui->gprsProfileName->setText(QStringLiteral("fresh"));
+            GprsWidgets(w.gprsDialog()).gprsProfileName->setText(QStringLiteral("fresh"));
         if (dialog == "ntrip")
-            w.ntripDialog()->ui->ntripProfileName->setText(QStringLiteral("fresh"));
+            NtripWidgets(w.ntripDialog()).ntripProfileName->setText(QStringLiteral("fresh"));
         line->setText(value);
         return int(QDialog::Accepted);
     };
@@ -337,7 +399,7 @@ void TestProfiles::valuesTheLineCannotCarry()
     QVERIFY2(w.boxes.at(0).text.contains(label), qPrintable(w.boxes.at(0).text));
     // Nothing was queued: the controls stay usable and the modem hears nothing.
     QVERIFY(w.form()->configSave->isEnabled());
-    QVERIFY(w.gprsDialog()->ui->gprsProfileSave->isEnabled());
+    QVERIFY(GprsWidgets(w.gprsDialog()).gprsProfileSave->isEnabled());
     QTest::qWait(300);
     QVERIFY2(writeCommands(sim).isEmpty(), qPrintable(writeCommands(sim).join(" | ")));
     QCOMPARE(gprsNames(sim.state()), QStringList { "keep" });

@@ -3,9 +3,6 @@
 #include "support/windowrig.h"
 
 #include "forms/profileforms.h"
-#include "ui_ddnsform.h"
-#include "ui_gprsform.h"
-#include "ui_ntripform.h"
 
 #include <QTest>
 
@@ -81,7 +78,7 @@ void TestShowConfig::readFillsEveryGroup()
     QCOMPARE(f->comFlow->currentIndex(), flowRowAfter);
 
     const QStringList gprsNames { "inet", "work" };
-    QListWidget *gl = w.gprsDialog()->ui->gprsList;
+    QListWidget *gl = w.gprsDialog()->findChild<QListWidget *>("gprsList");
     QCOMPARE(gl->count(), 2);
     QCOMPARE(gl->item(0)->text(), gprsNames.at(0));
     QCOMPARE(gl->item(1)->text(), gprsNames.at(1));
@@ -89,15 +86,15 @@ void TestShowConfig::readFillsEveryGroup()
     QCOMPARE(itemTexts(f->conBaseGprsSelect), gprsNames);
 
     const QStringList ntripNames { "cast1", "cast2" };
-    QCOMPARE(w.ntripDialog()->ui->ntripList->count(), 2);
+    QCOMPARE(w.ntripDialog()->findChild<QListWidget *>("ntripList")->count(), 2);
     QCOMPARE(itemTexts(f->conRoverNtripSelect), ntripNames);
     QCOMPARE(itemTexts(f->conBaseNtripServerSelect), ntripNames);
     QCOMPARE(itemTexts(f->conBaseNtripCasterSelect), ntripNames);
 
     const QStringList d = dyndns.isEmpty() ? QStringList { "", "", "" } : dyndns;
-    QCOMPARE(w.ddnsDialog()->ui->dyndnsUsername->text(), d.at(0));
-    QCOMPARE(w.ddnsDialog()->ui->dyndnsPassword->text(), d.at(1));
-    QCOMPARE(w.ddnsDialog()->ui->dyndnsDomain->text(), d.at(2));
+    QCOMPARE(w.ddnsDialog()->login(), d.at(0));
+    QCOMPARE(w.ddnsDialog()->password(), d.at(1));
+    QCOMPARE(w.ddnsDialog()->domain(), d.at(2));
     QCOMPARE(f->conBaseDyndnsEnabled->isChecked(), dyndnsEnabled);
 
     QCOMPARE(w.btModeButtons()->checkedId(), btChecked);
@@ -113,12 +110,12 @@ void TestShowConfig::readFillsEveryGroup()
 
     // Showing a profile: a row of the dialog's list fills its fields.
     gl->setCurrentRow(1);
-    QCOMPARE(w.gprsDialog()->ui->gprsProfileName->text(), QStringLiteral("work"));
-    QCOMPARE(w.gprsDialog()->ui->gprsProfileUser->text(), QString());
-    QCOMPARE(w.gprsDialog()->ui->gprsProfilePassword->text(), QStringLiteral("pw"));
-    w.ntripDialog()->ui->ntripList->setCurrentRow(0);
-    QCOMPARE(w.ntripDialog()->ui->ntripProfileSourcetable->text(), QStringLiteral("STR1"));
-    QCOMPARE(w.ntripDialog()->ui->ntripProfileServerPassword->text(), QStringLiteral("srv"));
+    QCOMPARE(w.gprsDialog()->profile().name, QStringLiteral("work"));
+    QCOMPARE(w.gprsDialog()->profile().username, QString());
+    QCOMPARE(w.gprsDialog()->profile().password, QStringLiteral("pw"));
+    w.ntripDialog()->findChild<QListWidget *>("ntripList")->setCurrentRow(0);
+    QCOMPARE(w.ntripDialog()->profile().sourcetable, QStringLiteral("STR1"));
+    QCOMPARE(w.ntripDialog()->profile().serverPassword, QStringLiteral("srv"));
 }
 
 void TestShowConfig::failedGroupIsReportedAfterTheOthers()
@@ -150,8 +147,8 @@ void TestShowConfig::failedGroupIsReportedAfterTheOthers()
 
     // The groups that were read are shown all the same; GPRS stays empty.
     QCOMPARE(itemTexts(w.form()->conRoverNtripSelect), QStringList { "cast1" });
-    QCOMPARE(w.ddnsDialog()->ui->dyndnsDomain->text(), QStringLiteral("d.org"));
-    QCOMPARE(w.gprsDialog()->ui->gprsList->count(), 0);
+    QCOMPARE(w.ddnsDialog()->domain(), QStringLiteral("d.org"));
+    QCOMPARE(w.gprsDialog()->findChild<QListWidget *>("gprsList")->count(), 0);
     QCOMPARE(w.form()->conBaseGprsSelect->count(), 0);
 }
 
@@ -174,7 +171,7 @@ void TestShowConfig::writeEndReadsBackTouchedGroups()
                             "подключиться ещё раз и выполнить настройку заново."));
     QCOMPARE(statusText(w), QStringLiteral("Не удалось выполнить команду."));
     QVERIFY(w.form()->configSave->isEnabled());
-    QVERIFY(w.gprsDialog()->ui->gprsProfileSave->isEnabled());
+    QVERIFY(w.gprsDialog()->findChild<QPushButton *>("gprsProfileSave")->isEnabled());
 
     // reqConfig(0x60): DynDNS and the autostart commands, nothing else.
     QTRY_COMPARE_WITH_TIMEOUT(reads.count, 1, 15000);

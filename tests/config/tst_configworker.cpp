@@ -226,8 +226,8 @@ private slots:
         QCOMPARE(w.writeConfig(c, KZConfig::ConfigCom), Flags(0x07, 0));
         QCOMPARE(w.sim.commands(), (QStringList { "AT+IPR=57600", "AT+ICF=3", "AT+IFC=0,0" }));
         QCOMPARE(w.sim.state().baud, 57600);
-        QCOMPARE(w.worker.baudRate, 17);
-        QVERIFY(w.worker.online);
+        QCOMPARE(w.worker.baudRate(), 17);
+        QVERIFY(w.worker.isOnline());
         QCOMPARE(w.readConfig(KZConfig::ConfigBaudrate), Flags(0x01, 0));
         QCOMPARE(w.worker.config.baudrate, 17);
 
@@ -255,7 +255,8 @@ private slots:
         c.framing = 2; // 8E1
         c.gprsProfiles.clear();
         // Only the next open uses the name; the open port still works.
-        w.worker.deviceName = "/dev/kz-unplugged";
+        w.worker.setPortSettings("/dev/kz-unplugged", w.worker.baudRate(), w.worker.dataBits(),
+                                 w.worker.parity(), w.worker.stopBits(), w.worker.flowControl());
         w.sim.clearLog();
         QElapsedTimer t;
         t.start();
@@ -264,7 +265,7 @@ private slots:
         QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(w.sim.commands(), QStringList { "AT+ICF=2,1" });
         QCOMPARE(w.sim.state().icf, QString("2,1"));
-        QCOMPARE(w.worker.parity, 2); // the setting the port was asked to follow
+        QCOMPARE(w.worker.parity(), 2); // the setting the port was asked to follow
         QVERIFY(!w.worker.isPortOpen());
         QVERIFY(!w.worker.busy);
     }

@@ -140,17 +140,17 @@ private slots:
         QVERIFY2(r.ok, qPrintable(r.text));
         QCOMPARE(w.sim.commands(), (QStringList { "AT^JINFO,0", "AT^JINFO,4", "AT^JINFO,10", "AT^JINFO,15",
                                                   "AT^JINFO,12", "AT^JINFO,14", "AT^JINFO,13", "AT+COPS?" }));
-        QCOMPARE(w.worker.model, QString("KZ520-03-ABP"));
-        QCOMPARE(w.worker.hardwareVersion, QString("03"));
-        QCOMPARE(w.worker.variant, QString("ABP"));
-        QCOMPARE(w.worker.softwareVersion, QString("335"));
-        QCOMPARE(w.worker.serialNumber, QString("777"));
-        QCOMPARE(w.worker.capabilities, (QStringList { "BAT", "BT" }));
-        QVERIFY(w.worker.capabilitySet.contains("BT"));
-        QCOMPARE(w.worker.batteryVoltage, 4.1);
-        QCOMPARE(w.worker.operatorName, QString("\"MegaFon\""));
-        QVERIFY(w.worker.viaCom);
-        QVERIFY(w.worker.online);
+        QCOMPARE(w.worker.identity().model, QString("KZ520-03-ABP"));
+        QCOMPARE(w.worker.identity().hardwareVersion, QString("03"));
+        QCOMPARE(w.worker.identity().variant, QString("ABP"));
+        QCOMPARE(w.worker.identity().softwareVersion, QString("335"));
+        QCOMPARE(w.worker.identity().serialNumber, QString("777"));
+        QCOMPARE(w.worker.identity().capabilities, (QStringList { "BAT", "BT" }));
+        QVERIFY(w.worker.identity().hasCapability("BT"));
+        QCOMPARE(w.worker.identity().batteryVoltage, 4.1);
+        QCOMPARE(w.worker.identity().operatorName, QString("\"MegaFon\""));
+        QVERIFY(w.worker.identity().viaCom);
+        QVERIFY(w.worker.isOnline());
         QCOMPARE(w.progress.mid(2), (QStringList { "Заргузка информации: модель", "Загрузка информации: версия ПО",
                                                    "Загрузка информации: тип устройства",
                                                    "Загрузка информации: серийный номер",
@@ -171,10 +171,10 @@ private slots:
         QVERIFY(w.run("reqInfo").ok);
         QVERIFY(w.sim.commands().contains("AT^JINFO,11"));
         QVERIFY(!w.sim.commands().contains("AT^JINFO,15"));
-        QCOMPARE(w.worker.model, QString("KZ520-03"));
-        QCOMPARE(w.worker.hardwareVersion, QString("03"));
-        QVERIFY(w.worker.variant.isEmpty());
-        QVERIFY(!w.worker.viaCom);
+        QCOMPARE(w.worker.identity().model, QString("KZ520-03"));
+        QCOMPARE(w.worker.identity().hardwareVersion, QString("03"));
+        QVERIFY(w.worker.identity().variant.isEmpty());
+        QVERIFY(!w.worker.identity().viaCom);
         QVERIFY(w.progress.contains("Загрузка информации: версия железа"));
     }
 
@@ -198,9 +198,9 @@ private slots:
         SimWorker w(s);
         QVERIFY(w.startAndOpen());
         QVERIFY(w.run("reqInfo").ok);
-        QCOMPARE(w.worker.model, type);
-        QCOMPARE(w.worker.hardwareVersion, hardware);
-        QCOMPARE(w.worker.variant, variant);
+        QCOMPARE(w.worker.identity().model, type);
+        QCOMPARE(w.worker.identity().hardwareVersion, hardware);
+        QCOMPARE(w.worker.identity().variant, variant);
     }
 
     void infoSimStates_data()
@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(r.ok, ok);
         QVERIFY(w.sim.commands().endsWith("AT^SCKS?"));
         if (ok)
-            QCOMPARE(w.worker.operatorName, text);
+            QCOMPARE(w.worker.identity().operatorName, text);
         else
             QCOMPARE(r.text, text);
     }

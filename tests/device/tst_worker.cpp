@@ -55,7 +55,7 @@ private slots:
         QVERIFY(w.worker.isPortOpen());
         QMetaObject::invokeMethod(&w.worker, "doDisconnect", Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(!w.worker.isPortOpen(), 2000);
-        QVERIFY(!w.worker.online);
+        QVERIFY(!w.worker.isOnline());
     }
 
     // Stopping the runner waits for queued work, closes the port on its own

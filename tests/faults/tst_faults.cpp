@@ -5,7 +5,7 @@
 #include "support/windowrig.h"
 
 #include "forms/profileforms.h"
-#include "ui_gprsform.h"
+#include <QListWidget>
 
 #include <QTemporaryDir>
 
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(w.boxes[0].text, ReadFailed);
         QCOMPARE(statusText(w), lostText());
         checkDisconnected(w);
-        QCOMPARE(w.gprsDialog()->ui->gprsList->count(), 0);
+        QCOMPARE(w.gprsDialog()->findChild<QListWidget *>("gprsList")->count(), 0);
         checkWorkerAlive(w);
     }
 

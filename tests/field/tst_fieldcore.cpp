@@ -308,7 +308,7 @@ void TstFieldCore::haltedModemStartsItsApplication()
     QVERIFY(w.sim.commands().contains(QStringLiteral("AT^SJRA=A:/atc65.jar")));
     QVERIFY(w.run("reqInfo").ok);
     QVERIFY(!w.worker.applicationHalted);
-    QCOMPARE(w.worker.serialNumber, QStringLiteral("520000123"));
+    QCOMPARE(w.worker.identity().serialNumber, QStringLiteral("520000123"));
 }
 
 void TstFieldCore::recoveryUpdateSkipsTheChecks()
@@ -326,7 +326,7 @@ void TstFieldCore::recoveryUpdateSkipsTheChecks()
     c.info.preCommands = { { "AT^JINFO,11", "JI11:03" } };
     c.info.postCommands = { { "AT^JINFO,11", "JI11:03" } };
     c.files = { { "atc65.jar", QByteArray(5000, 'j') }, { "conf.txt", QByteArray("x=1") } };
-    w.worker.firmware = c;
+    w.worker.handFirmware(c);
     const OpResult r = w.run("applyFirmwareRecovery", 120000);
     QVERIFY2(r.ok, qPrintable(r.text));
     QCOMPARE(w.sim.state().drive.value("atc65.jar"), c.files[0].data);

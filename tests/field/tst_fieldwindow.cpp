@@ -131,7 +131,7 @@ void TstFieldWindow::portListDetails()
     box->setCurrentIndex(u);
     QTest::mouseClick(w->form()->connectBtn, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(w->boxes.size(), 1, ChainMs);
-    QCOMPARE(w->kz()->deviceName, QStringLiteral("ttyUSB0"));
+    QCOMPARE(w->kz()->deviceName(), QStringLiteral("ttyUSB0"));
 }
 
 void TstFieldWindow::detectSelectsPortAndSpeed()

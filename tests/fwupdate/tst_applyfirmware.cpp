@@ -72,8 +72,8 @@ struct Rig {
         if (!w.connectAll())
             return false;
         QObject::connect(
-                w.worker.port, &QSerialPort::baudRateChanged, w.worker.port,
-                [this](qint32 baud, QSerialPort::Directions) {
+                &w.worker, &KZSerialPort::portSpeedChanged, &w.worker,
+                [this](qint32 baud) {
                     std::lock_guard<std::mutex> lock(mutex);
                     if (speeds.isEmpty() || speeds.last() != baud)
                         speeds << baud;
@@ -123,12 +123,12 @@ private slots:
                 : QList<FirmwareFile> {};
         const QList<CommandCheck> pre = content ? QList<CommandCheck> { PreOk } : QList<CommandCheck> {};
         const QList<CommandCheck> post = content ? QList<CommandCheck> { PostOk } : QList<CommandCheck> {};
-        r.w.worker.firmware = makeContainer(pre, post, files);
+        r.w.worker.handFirmware(makeContainer(pre, post, files));
 
         QMetaObject::invokeMethod(&r.w.worker, "applyFirmware", Qt::QueuedConnection);
         // Choosing another container while the update runs does not reach it.
         QTRY_VERIFY_WITH_TIMEOUT(r.w.progress.contains("Обновление ПО: остановка приложения"), 10000);
-        r.w.worker.firmware = makeContainer({}, {}, {});
+        r.w.worker.handFirmware(makeContainer({}, {}, {}));
         QTRY_COMPARE_WITH_TIMEOUT(r.w.results.size(), 1, 30000);
         const OpResult res = r.w.results.first();
         QCOMPARE(res.op, KZConfigThread::OpFirmware);
@@ -146,8 +146,8 @@ private slots:
         QVERIFY(!r.w.sim.state().obexMode);
 
         QCOMPARE(r.speedsSet(), speeds);
-        QCOMPARE(r.w.worker.port->baudRate(), baud);
-        QCOMPARE(r.w.worker.baudRate, code);
+        QCOMPARE(r.w.worker.portSpeed(), baud);
+        QCOMPARE(r.w.worker.baudRate(), code);
 
         QStringList steps { "Обновление ПО: предварительные команды",
                             "Обновление ПО: остановка приложения" };
@@ -212,7 +212,9 @@ private slots:
             if (kind == "drop")
                 s.obexDropPacket = 3; // CONNECT, delete, the first data packet
         });
-        r.w.worker.firmware = makeContainer({ pre }, { post }, { { JarName, pattern(3000, 5) } });
+        const FirmwareContainer fw =
+                makeContainer({ pre }, { post }, { { JarName, pattern(3000, 5) } });
+        r.w.worker.handFirmware(fw);
 
         const OpResult res = r.w.run("applyFirmware", 60000);
         QCOMPARE(res.op, KZConfigThread::OpFirmware);
@@ -227,7 +229,7 @@ private slots:
         QVERIFY(!sim->state().obexMode);
         // The port object is back at the tool's speed (or was never touched).
         QCOMPARE(r.speedsSet(), halted ? (QList<int> { 115200, 57600 }) : QList<int> {});
-        QCOMPARE(r.w.worker.port->baudRate(), 57600);
+        QCOMPARE(r.w.worker.portSpeed(), 57600);
         if (halted)
             QVERIFY(cmds.lastIndexOf(Start) > cmds.indexOf("AT^JHLT"));
         else
@@ -245,7 +247,7 @@ private slots:
             QVERIFY(!sim->state().drive.contains(JarName));
         }
         if (kind == "post")
-            QCOMPARE(sim->state().drive, driveOf(r.w.worker.firmware.files));
+            QCOMPARE(sim->state().drive, driveOf(fw.files));
         // Whatever failed, the application answers at the tool's speed.
         sim->setCommandHook(nullptr);
         QVERIFY(r.w.run("reqInfo").ok);
@@ -277,7 +279,7 @@ private slots:
             if (kind == "drop")
                 s.obexDropPacket = 3; // CONNECT, delete, the first data packet
         });
-        r.w.worker.firmware = makeContainer({}, {}, { { JarName, pattern(3000, 5) } });
+        r.w.worker.handFirmware(makeContainer({}, {}, { { JarName, pattern(3000, 5) } }));
         const OpResult res = r.w.run("applyFirmware", 60000);
         QVERIFY(!res.ok);
         QCOMPARE(res.debug, debug);
@@ -295,7 +297,7 @@ private slots:
             out->clear();
             return true;
         });
-        r.w.worker.firmware = makeContainer({}, {}, { { JarName, pattern(100, 0) } });
+        r.w.worker.handFirmware(makeContainer({}, {}, { { JarName, pattern(100, 0) } }));
         QElapsedTimer t;
         t.start();
         const OpResult res = r.w.run("applyFirmware", 60000);

@@ -57,7 +57,7 @@ private slots:
         w = std::make_unique<TestWindow>();
         ui = w->form();
         connectWindow(*w, sim, 20000);
-        QCOMPARE(w->kz()->hardwareVersion, QString("03"));
+        QCOMPARE(w->identityShown().hardwareVersion, QString("03"));
         QVERIFY(!ui->updateButton->isEnabled()); // nothing chosen yet
     }
 
@@ -92,8 +92,8 @@ private slots:
         QCOMPARE(ui->updateSoftVersion->text(), QString("401"));
         QCOMPARE(ui->updateModel->text(), QString("KZ520"));
         QCOMPARE(ui->updateButton->isEnabled(), enabled);
-        QCOMPARE(w->kz()->firmware.info, c.info);
-        QCOMPARE(w->kz()->firmware.files, c.files);
+        QCOMPARE(w->chosenContainer().info, c.info);
+        QCOMPARE(w->chosenContainer().files, c.files);
     }
 
     void badFilesKeepTheContainer_data()
@@ -143,8 +143,8 @@ private slots:
             QVERIFY2(w->boxes[0].text.startsWith(message), qPrintable(w->boxes[0].text));
         }
         // The container and its display stay; the button waits for a new choice.
-        QCOMPARE(w->kz()->firmware.info, good.info);
-        QCOMPARE(w->kz()->firmware.files, good.files);
+        QCOMPARE(w->chosenContainer().info, good.info);
+        QCOMPARE(w->chosenContainer().files, good.files);
         QCOMPARE(ui->updateFileField->text(), shownPath);
         QCOMPARE(ui->updateModel->text(), QString("KZ520"));
         QCOMPARE(ui->updateSoftVersion->text(), QString("402"));
@@ -156,9 +156,9 @@ private slots:
         choose(writeFile("bt.kzbin", makeContainer({ "03" }, "KZ520", 403)));
         QVERIFY(ui->updateButton->isEnabled());
         sim.clearLog();
-        w->kz()->viaCom = false;
+        w->identityShown().viaCom = false;
         QTest::mouseClick(ui->updateButton, Qt::LeftButton);
-        w->kz()->viaCom = true;
+        w->identityShown().viaCom = true;
         QCOMPARE(w->boxes.size(), 1);
         QCOMPARE(w->boxes[0].icon, QMessageBox::Information);
         QCOMPARE(w->boxes[0].title, QString());
