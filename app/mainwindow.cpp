@@ -445,9 +445,10 @@ QString MainWindow::lostWriteMessage(int requested, int written)
 
 bool MainWindow::isModeUnsaved() const
 {
+    const KZConfig record = worker.record();
     return AutoMode::unsaved(ui->conCommand->text(), ui->conAutostartBT->isChecked(),
-                             ui->conAutostartCom->isChecked(), worker.config.autoexecBt,
-                             worker.config.autoexecCom);
+                             ui->conAutostartCom->isChecked(), record.autoexecBt,
+                             record.autoexecCom);
 }
 
 namespace {

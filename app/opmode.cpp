@@ -153,9 +153,10 @@ void MainWindow::on_conAutostartBT_toggled(bool checked)
 
 void MainWindow::showNtripSummary(int selector, int index)
 {
-    if (index < 0 || index >= worker.config.ntripProfiles.size())
+    const QList<NtripProfile> list = worker.record().ntripProfiles;
+    if (index < 0 || index >= list.size())
         return;
-    const NtripProfile &p = worker.config.ntripProfiles.at(index);
+    const NtripProfile &p = list.at(index);
     const QString clientAuth = QStringLiteral("%1:%2").arg(p.clientLogin, p.clientPassword);
     switch (selector) {
     case AutoMode::BaseNtripServer:
@@ -195,8 +196,8 @@ void MainWindow::on_conRoverNtripSelect_currentIndexChanged(int index)
 
 void MainWindow::parseAutoexec()
 {
-    const AutoMode::Autostart start =
-            AutoMode::autostart(worker.config.autoexecBt, worker.config.autoexecCom);
+    const KZConfig record = worker.record();
+    const AutoMode::Autostart start = AutoMode::autostart(record.autoexecBt, record.autoexecCom);
     ui->conAutostartBT->setChecked(start.channel == AutoMode::Channel::Bt);
     ui->conAutostartCom->setChecked(start.channel == AutoMode::Channel::Com);
 
@@ -215,7 +216,7 @@ void MainWindow::parseAutoexec()
 
 void MainWindow::on_conSave_clicked()
 {
-    KZConfig copy = worker.config;
+    KZConfig copy = worker.record();
     const QString command = ui->conCommand->text();
     copy.autoexecBt = ui->conAutostartBT->isChecked() ? command : QString();
     copy.autoexecCom = ui->conAutostartCom->isChecked() ? command : QString();

@@ -7,7 +7,7 @@
 
 void MainWindow::on_comSaveButton_clicked()
 {
-    KZConfig copy = worker.config;
+    KZConfig copy = worker.record();
     // A box without a row keeps the value the modem has.
     const int baud = ui->comBaud->currentIndex();
     if (KZTables::validBaudIndex(baud))
@@ -26,7 +26,7 @@ void MainWindow::on_comSaveButton_clicked()
 
 void MainWindow::on_btSaveMode_clicked()
 {
-    KZConfig copy = worker.config;
+    KZConfig copy = worker.record();
     if (btModeGroup.checkedId() >= 0)
         copy.btMode = btModeGroup.checkedId();
     // The partner's fields are kept whatever the mode; only mode 2 sends them.

@@ -9,8 +9,8 @@ int dryRun(Session &s, const KZConfig &config, int flags, int notRead)
     notRead &= flags;
     flags &= ~notRead;
     // The very plan the write would execute, against the record just read.
-    const QList<WritePlan::Group> groups
-            = WritePlan::plan(s.worker.config, config, flags, s.worker.identity().softwareNumber());
+    const QList<WritePlan::Group> groups = WritePlan::plan(
+            s.worker.record(), config, flags, s.worker.identity().softwareNumber());
     for (const QString &line : WritePlan::lines(groups))
         printOut(line);
     int refused = notRead;

@@ -18,7 +18,8 @@ int verbSave(CliContext &ctx)
         return ExitFailed;
     }
     const DeviceIdentity id = s.worker.identity();
-    const ConfigSet::Data data = ConfigSet::fromConfig(s.worker.config, id.model, id.softwareVersion);
+    const ConfigSet::Data data =
+            ConfigSet::fromConfig(s.worker.record(), id.model, id.softwareVersion);
     QString error;
     const QString path = expandPath(ctx.options.args.at(0), ctx.options.port, id.serialNumber);
     if (!ConfigSet::save(path, data, &error)) {

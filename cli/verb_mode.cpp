@@ -8,7 +8,7 @@ int showMode(Session &s, bool json)
     int failed = 0;
     if (!CliSteps::read(s, KZConfig::ConfigAutoexec, &failed) || failed)
         return ExitFailed;
-    printKeyValues(modeLines(s.worker.config), json);
+    printKeyValues(modeLines(s.worker.record()), json);
     return ExitOk;
 }
 
@@ -32,7 +32,7 @@ int verbMode(CliContext &ctx)
         copy.autoexecBt = o.channel == QLatin1String("bt") ? command : QString();
         return copy;
     };
-    if (!CliSteps::valuesFit(withCommand(s.worker.config), KZConfig::ConfigAutoexec))
+    if (!CliSteps::valuesFit(withCommand(s.worker.record()), KZConfig::ConfigAutoexec))
         return ExitFailed;
     if (!s.connectModem())
         return ExitFailed;
@@ -43,7 +43,7 @@ int verbMode(CliContext &ctx)
         printOut(QStringLiteral("failed: ") + groupNames(KZConfig::ConfigAutoexec).join(' '));
         return ExitFailed;
     }
-    const KZConfig copy = withCommand(s.worker.config);
+    const KZConfig copy = withCommand(s.worker.record());
     if (o.dryRun)
         return CliSteps::dryRun(s, copy, KZConfig::ConfigAutoexec);
 

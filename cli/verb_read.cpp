@@ -60,6 +60,6 @@ int verbRead(CliContext &ctx)
     if (!CliSteps::connectAndReadAll(s, &failed) || CliSteps::lineLost(s))
         return ExitFailed;
     // A failed group is named in the object; the connection itself worked.
-    printJson(configJson(s.worker.config, failed));
+    printJson(configJson(s.worker.record(), failed));
     return ExitOk;
 }

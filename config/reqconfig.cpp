@@ -309,5 +309,6 @@ void KZConfigThread::reqConfig(int flags)
     }
 
     publishGroupErrors(why);
+    publishRecord();
     emit requestCompleted(flagsOk, flagsError);
 }

@@ -37,6 +37,18 @@ DeviceIdentity KZConfigThread::identity() const
     return m_identity;
 }
 
+KZConfig KZConfigThread::record() const
+{
+    QMutexLocker lock(&m_snapshotLock);
+    return m_record;
+}
+
+void KZConfigThread::publishRecord()
+{
+    QMutexLocker lock(&m_snapshotLock);
+    m_record = config;
+}
+
 QMap<int, ErrorStack> KZConfigThread::groupErrors() const
 {
     QMutexLocker lock(&m_snapshotLock);

@@ -68,6 +68,13 @@ public:
     // The identity as the last device-information read left it, filled
     // before that read's completion signal. Safe to call from any thread.
     DeviceIdentity identity() const;
+    // The record as the last read of the groups left it, filled before
+    // requestCompleted. Safe to call from any thread; the front ends read
+    // this, never `config`.
+    KZConfig record() const;
+    // Copies `config` into that snapshot; on the worker thread, or while the
+    // worker is idle.
+    void publishRecord();
     // Why each group of the last read or write failed, by its flag: which
     // command got which reply. Filled before requestCompleted and
     // configCompleted; safe to call from any thread.
@@ -146,6 +153,7 @@ protected:
 private:
     mutable QMutex m_snapshotLock;
     DeviceIdentity m_identity;
+    KZConfig m_record;
     QMap<int, ErrorStack> m_groupErrors;
 };
 

@@ -19,7 +19,7 @@ void MainWindow::on_configSave_clicked()
     // Profiles and autostart commands as last read; serial, DynDNS and
     // Bluetooth as the window shows them.
     ConfigSet::Data d =
-            ConfigSet::fromConfig(worker.config, device.model, device.softwareVersion);
+            ConfigSet::fromConfig(worker.record(), device.model, device.softwareVersion);
     // A box without a current row keeps the record's row, so that the file
     // stays loadable.
     if (ui->comBaud->currentIndex() >= 0)

@@ -54,7 +54,7 @@ void MainWindow::editGprsProfiles(QComboBox *box)
     if (runDialog(gprsForm) != QDialog::Accepted)
         return;
     // A refused save leaves the box as it was.
-    const bool fits = LineValues::check(withGprsFields(worker.config, gprsForm),
+    const bool fits = LineValues::check(withGprsFields(worker.record(), gprsForm),
                                         KZConfig::ConfigGprs)
                               .isEmpty();
     xon_gprsProfileSave_clicked();
@@ -67,7 +67,7 @@ void MainWindow::editNtripProfiles(int mode, QComboBox *box)
     ntripForm->setMode(NtripDialogMode(mode));
     if (runDialog(ntripForm) != QDialog::Accepted)
         return;
-    const bool fits = LineValues::check(withNtripFields(worker.config, ntripForm),
+    const bool fits = LineValues::check(withNtripFields(worker.record(), ntripForm),
                                         KZConfig::ConfigNtrip)
                               .isEmpty();
     xon_ntripProfileSave_clicked();
@@ -110,23 +110,25 @@ void MainWindow::xon_gprsList_currentRowChanged(int row)
 {
     // The list and the record are in the same order; a row the record does
     // not have (list emptied, or not yet refilled) shows nothing.
-    if (row < 0 || row >= worker.config.gprsProfiles.size())
+    const QList<GprsProfile> list = worker.record().gprsProfiles;
+    if (row < 0 || row >= list.size())
         return;
-    const GprsProfile &p = worker.config.gprsProfiles.at(row);
+    const GprsProfile &p = list.at(row);
     gprsForm->setProfile(p);
 }
 
 void MainWindow::xon_ntripList_currentRowChanged(int row)
 {
-    if (row < 0 || row >= worker.config.ntripProfiles.size())
+    const QList<NtripProfile> list = worker.record().ntripProfiles;
+    if (row < 0 || row >= list.size())
         return;
-    const NtripProfile &p = worker.config.ntripProfiles.at(row);
+    const NtripProfile &p = list.at(row);
     ntripForm->setProfile(p);
 }
 
 void MainWindow::xon_gprsProfileSave_clicked()
 {
-    const KZConfig copy = withGprsFields(worker.config, gprsForm);
+    const KZConfig copy = withGprsFields(worker.record(), gprsForm);
     if (!valuesFitLine(copy, KZConfig::ConfigGprs))
         return;
     currentGprsName = gprsForm->profile().name;
@@ -135,7 +137,7 @@ void MainWindow::xon_gprsProfileSave_clicked()
 
 void MainWindow::xon_ntripProfileSave_clicked()
 {
-    const KZConfig copy = withNtripFields(worker.config, ntripForm);
+    const KZConfig copy = withNtripFields(worker.record(), ntripForm);
     if (!valuesFitLine(copy, KZConfig::ConfigNtrip))
         return;
     currentNtripName = ntripForm->profile().name;
@@ -147,7 +149,7 @@ void MainWindow::xon_gprsDelete_clicked()
     const int row = gprsForm->currentRow();
     if (row < 0)
         return;
-    KZConfig copy = worker.config;
+    KZConfig copy = worker.record();
     if (row < copy.gprsProfiles.size())
         copy.gprsProfiles.removeAt(row);
     if (!valuesFitLine(copy, KZConfig::ConfigGprs))
@@ -160,7 +162,7 @@ void MainWindow::xon_ntripDelete_clicked()
     const int row = ntripForm->currentRow();
     if (row < 0)
         return;
-    KZConfig copy = worker.config;
+    KZConfig copy = worker.record();
     if (row < copy.ntripProfiles.size())
         copy.ntripProfiles.removeAt(row);
     if (!valuesFitLine(copy, KZConfig::ConfigNtrip))
@@ -172,7 +174,7 @@ void MainWindow::xon_dyndnsSave_clicked()
 {
     // Empty fields are written as they are: switching DynDNS off is the
     // operating-mode save's job.
-    KZConfig copy = worker.config;
+    KZConfig copy = worker.record();
     copy.dyndnsDomain = ddnsForm->domain();
     copy.dyndnsLogin = ddnsForm->login();
     copy.dyndnsPassword = ddnsForm->password();

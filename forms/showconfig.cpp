@@ -60,7 +60,7 @@ void MainWindow::kzRequestCompleted(int flagsOk, int flagsError)
         showLineLost();
         return;
     }
-    const KZConfig &c = worker.config;
+    const KZConfig &c = worker.record();
 
     if (flagsOk & KZConfig::ConfigBaudrate) {
         const int row = KZTables::baudIndexForCode(c.baudrate);

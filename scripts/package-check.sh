@@ -46,11 +46,13 @@ rm -f "$build"/kzconfig_*.deb
 (cd "$build" && cpack -G DEB >"$tmp/cpack.log") || { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
 [ -f "$deb" ] || { ls "$build"/*.deb >&2 || true; fail "no $deb"; }
 dpkg-deb --field "$deb"
+# Read whole, not piped into grep -q: grep leaving early would fail
+# dpkg-deb's later writes under pipefail.
 for field in Section Maintainer Depends Description; do
-  dpkg-deb --field "$deb" "$field" | grep -q . || fail "the package has no $field field"
+  [ -n "$(dpkg-deb --field "$deb" "$field")" ] || fail "the package has no $field field"
 done
-dpkg-deb --field "$deb" Depends | grep -q 'libqt6serialport6' \
-  || fail "Depends lacks the Qt libraries (shlibdeps): $(dpkg-deb --field "$deb" Depends)"
+depends=$(dpkg-deb --field "$deb" Depends)
+[[ $depends == *libqt6serialport6* ]] || fail "Depends lacks the Qt libraries (shlibdeps): $depends"
 
 step "lintian"
 lintian --fail-on error --display-level '>=warning' "$deb" || fail "lintian found errors"
@@ -75,7 +77,7 @@ step "--version and --help of the installed programs"
 for p in kzconfig kzconfig-cli kz520-sim; do
   out=$(env -u DISPLAY -u WAYLAND_DISPLAY "/usr/bin/$p" --version)
   [ "$out" = "$p $version" ] || fail "$p --version printed '$out', not '$p $version'"
-  env -u DISPLAY -u WAYLAND_DISPLAY "/usr/bin/$p" --help | grep -q -- '--version' \
+  env -u DISPLAY -u WAYLAND_DISPLAY "/usr/bin/$p" --help | grep -- '--version' >/dev/null \
     || fail "$p --help does not list --version"
 done
 
@@ -105,7 +107,7 @@ for section in SYNOPSIS DESCRIPTION OPTIONS COMMANDS 'EXIT STATUS' FILES EXAMPLE
 done
 grep -q "KZConfig $version" "$tmp/man.txt" || fail "man kzconfig-cli does not show version $version"
 for page in kzconfig kz520-sim; do
-  MANWIDTH=80 man -P cat "$page" | grep -q '^SYNOPSIS' || fail "man $page does not render"
+  MANWIDTH=80 man -P cat "$page" | grep '^SYNOPSIS' >/dev/null || fail "man $page does not render"
 done
 
 step "bash completion"

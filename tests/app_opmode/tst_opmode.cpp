@@ -94,6 +94,7 @@ class TestOpMode : public QObject
     {
         f->w.kz()->config.autoexecBt = bt;
         f->w.kz()->config.autoexecCom = com;
+        f->w.kz()->publishRecord(); // as the read does before its signal
         f->w.kzRequestCompleted(KZConfig::ConfigAutoexec, 0);
     }
 
